@@ -1,0 +1,2 @@
+// Replaced by the compiler's phases.
+namespace cvork2 { int placeholder() { return 0; } }
