@@ -1,0 +1,203 @@
+// The diagram document: element and bond records with their fixed
+// capacities, the editor's global state with its start values, placing and
+// numbering of new elements, and the initialisers of new records.
+//
+// Every text field holds CP932 bytes with a terminating zero; a field of N
+// bytes holds at most N - 1 bytes. Conversion to and from QString happens only
+// at the widgets.
+#pragma once
+
+#include "platform/region.h"
+
+#include <cstddef>
+#include <string>
+
+using Rect = plat::Rect;
+using Point = plat::Point;
+
+// ---- capacities ------------------------------------------------------------
+inline constexpr int kMaxElements = 500;
+inline constexpr int kMaxBonds = 500;
+inline constexpr int kMaxOutputVariables = 100;
+inline constexpr int kMaxUsedVariables = 20;
+inline constexpr int kMaxFeedbackVariables = 20;
+inline constexpr int kPortSides = 8;
+inline constexpr int kKindCount = 9;
+
+// ---- element kinds and tools ----------------------------------------------
+// ElementKind, 0 to 8: C, I, R, SE, SF, TF, GY, 0-junction, 1-junction.
+using ElementKind = int;
+enum : int {
+  kKindC = 0, kKindI = 1, kKindR = 2, kKindSE = 3, kKindSF = 4,
+  kKindTF = 5, kKindGY = 6, kKindZeroJunction = 7, kKindOneJunction = 8
+};
+
+// Toolbar ids of the tools: select, the placing tools 1210 + 10 * kind, bond.
+inline constexpr int kToolSelect = 1200;
+inline constexpr int kToolFirstElement = 1210;
+inline constexpr int kToolFirstJunction = 1280;
+inline constexpr int kToolLastElement = 1290;
+inline constexpr int kToolBond = 1300;
+inline constexpr int ToolOfKind(int kind) { return kToolFirstElement + 10 * kind; }
+inline constexpr int KindOfTool(int tool) { return (tool - kToolFirstElement) / 10; }
+
+// PortSide, 0 to 7: left, left-top, top, right-top, right, right-bottom,
+// bottom, left-bottom.
+using PortSide = int;
+inline constexpr int OppositeSide(int side) { return (side + 4) % 8; }
+
+inline constexpr const char* kKindNames[kKindCount] = {"C", "I", "R", "SE", "SF", "TF", "GY", "0", "1"};
+// Codes of the kinds in the model-source file.
+inline constexpr const char* kKindCodes[kKindCount] = {"CI", "II", "RE", "SE", "SF", "TF", "GY", "ZJ", "OJ"};
+inline constexpr double kLabelWidthFactors[kKindCount] = {0.6, 0.3, 0.6, 1.1, 1.0, 1.1, 1.3, 0.5, 0.5};
+
+// ---- records ---------------------------------------------------------------
+struct UsedVariable {
+  char type[10];     // "整数" (integer) or "実数" (real)
+  char name[10];
+  char comment[15];
+};
+
+struct FeedbackVariable {
+  char name[10];
+  char kind[15];     // "Effort", "Flow", "Momentum" or "Displacement"
+  char bond[5];      // 1-based bond number as text
+};
+
+struct OutputVariable {
+  char kindName[20]; // "Effort", "Flow", "Momentum", "Displacement", "Power" or "Energy"
+  char bondText[5];  // 1-based bond number as text
+};
+
+struct NumericConditions {
+  char startTime[20];
+  char endTime[20];
+  char timeStep[20];
+  char outputPoints[20];
+};
+
+struct ElementRecord {
+  int kind;                     // ElementKind
+  int number;                   // from 1, unique within the kind
+  int width;                    // box width in pixels
+  int height;                   // box height (= g_fontHeight)
+  Rect box;                     // right = left + width, bottom = top + height
+  int portBond[kPortSides];     // bond on the side, meaningful where portInUse is 1
+  int portInUse[kPortSides];    // 1 = the side carries a bond
+  int portPartner[kPortSides];  // element at the bond's other end, -1 = free
+  int portIsHead[kPortSides];   // 1 = this element is the bond's head
+  int numbered;                 // 1 for kinds 0 to 6
+  char parameterNames[410];     // ParameterTexts, lines separated by CR LF
+  char parameterValues[610];
+  char parameterUnits[560];
+  char parameterComments[810];
+  char extraTexts[8][60];
+  char extraText2430[50];
+  char extraText2440[50];
+  char extraText2450[80];
+  char equation[2100];          // characteristic equation, CR LF lines
+  int checkBoxes[8];
+  int usedCount;                // 0 to kMaxUsedVariables
+  int feedbackCount;            // 0 to kMaxFeedbackVariables
+  UsedVariable used[kMaxUsedVariables];
+  FeedbackVariable feedback[kMaxFeedbackVariables];
+  int staleMark;                // 1 = circled in red
+  int hasExpData;               // ExperimentalData attached
+  std::string expDataCode;      // generated interpolation code (any length)
+  char expDataFile[256];        // data file name as typed
+};
+
+struct BondRecord {
+  int headElement;              // the arrow end: second element clicked
+  int tailElement;              // first element clicked
+  int headSide;                 // PortSide at the head element
+  int tailSide;                 // PortSide at the tail element
+  Point hitPolygon[4];
+  plat::Region hitRegion;       // made from hitPolygon; not saved
+  int reserved[4];
+  int strokeAtHead;             // 1 = causal stroke at the head end
+  int hasInitialValue;
+  char initialName[8];          // "DP" or "MN" + display number
+  char initialValue[20];
+};
+
+struct DiagramDocument {
+  plat::Region occupiedRegion;  // union of the element boxes drawn so far
+  plat::Region spareRegion;     // made empty with occupiedRegion; New makes it the occupied one
+  Rect selectionRect;
+  ElementRecord elements[kMaxElements];  // slots 0 .. g_elementCount - 1 in use
+  NumericConditions numeric;
+  char outputFileName[20];      // result name; not saved, not reset by New
+  int outputCount;              // 0 to kMaxOutputVariables
+  OutputVariable outputs[kMaxOutputVariables];
+  int initialValueKind;         // 0 = displacement, 1 = momentum
+  BondRecord bonds[kMaxBonds];  // slots 0 .. g_bondCount - 1 in use
+  int strokeHeadElement;
+  int strokeTailElement;
+  // SelectionState: selectionRect and these three.
+  int selectedIndex;
+  int selectionActive;
+  int selectionIsElement;
+};
+
+// ---- the document and the editor's global state ----------------------------
+extern DiagramDocument g_document;  // all zero at program start
+
+extern int g_currentTool;           // 1200
+inline constexpr int g_fontHeight = 30;
+inline constexpr int g_numberedKinds = 7;
+inline constexpr int g_scrollUnit = 1;
+extern int g_elementCount;          // 0
+extern int g_bondCount;             // 0
+extern int g_kindCounters[kKindCount];  // per kind the highest number given so far
+extern int g_currentIndex;          // 0
+extern int g_startX;                // 0
+extern int g_startY;                // 0
+extern int g_strokeBond;            // 0
+extern int g_scrollX;               // 0
+extern int g_scrollY;               // 0
+extern int g_language;              // 0 = C, other = Fortran
+extern int g_advanceMode;           // 0
+extern std::string g_startDirectory;  // empty; the current directory at initialisation
+extern int g_elementDragging;       // 0
+extern int g_bondDrawing;           // 0
+extern int g_documentSaved;         // 0 (1 from window creation on)
+extern int g_autoTimeStep;          // 0
+
+// Puts the document and every global above back to the program-start values
+// (for tests).
+void ResetEditorState();
+
+// ---- text fields ------------------------------------------------------------
+// Stores text into a byte field, cut to at most N - 1 bytes on a CP932
+// character boundary, zero-terminated.
+void StoreTextBytes(char* field, std::size_t capacity, const char* text, std::size_t length);
+template <std::size_t N>
+void StoreText(char (&field)[N], const std::string& text) {
+  StoreTextBytes(field, N, text.data(), text.size());
+}
+// The bytes of a field up to its terminating zero (or its end).
+template <std::size_t N>
+std::string TextOf(const char (&field)[N]) {
+  std::size_t n = 0;
+  while (n < N && field[n] != '\0') ++n;
+  return std::string(field, n);
+}
+
+void ZeroBytes(void* address, std::size_t count);
+
+// ---- operations -------------------------------------------------------------
+// Regions, numeric conditions, output count, start directory, advanced mode
+// and the [Directory] defaults of vork.ini. Window creation and New.
+void InitDocumentAndSettings();
+// Lays out a new element of the current placing tool's kind in slot
+// g_elementCount, centred on the client point; 1 = placed, 0 = refused (box
+// meets the occupied region, or the table is full).
+int PlaceElement(int clientX, int clientY);
+// Initialises slot g_elementCount after PlaceElement returned 1.
+void InitNewElement();
+void ClearElementTexts(int element);
+// Initialises bond slot g_bondCount (not beyond the table).
+void InitBondSlot();
+// Releases occupiedRegion and spareRegion (window destruction).
+void DeleteRegions();

@@ -1,0 +1,42 @@
+// File names on a case-sensitive file system for a program whose files are
+// named without regard to case. Paths are file-system (UTF-8) bytes joined with '/'.
+#pragma once
+
+#include <string>
+
+namespace plat {
+namespace fs {
+
+// The current directory; empty when it cannot be read.
+std::string CurrentDir();
+bool SetCurrentDir(const std::string& dir);
+
+// dir + '/' + name (no second '/' when dir already ends in one; name alone when dir is empty).
+std::string Join(const std::string& dir, const std::string& name);
+
+// A stored path with '\' separators read as '/'.
+std::string FromWinPath(std::string path);
+
+// The existing path that matches path component by component without regard
+// to ASCII case (an exact match preferred, else the first in name order);
+// components that match nothing are kept as given.
+std::string Resolve(const std::string& path);
+
+// Whether an entry matching path without regard to case exists.
+bool ExistsNoCase(const std::string& path);
+
+// Removes every file in path's directory whose name matches path's last
+// component without regard to case. True when at least one was removed.
+bool DeleteAllCases(const std::string& path);
+
+// Copies from over to (replacing it) through a temporary file in to's
+// directory and a rename. When both name the same file nothing is done and
+// the result is true. False when from cannot be read or to cannot be written
+// (to is then unchanged).
+bool CopyReplace(const std::string& from, const std::string& to);
+
+// Whether both paths name the same existing file.
+bool SameFile(const std::string& a, const std::string& b);
+
+}  // namespace fs
+}  // namespace plat
