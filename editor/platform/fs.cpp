@@ -1,17 +1,188 @@
 #include "platform/fs.h"
 
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdio>
+#include <vector>
+
 namespace plat {
 namespace fs {
+namespace {
 
-std::string CurrentDir() { return std::string(); }
-bool SetCurrentDir(const std::string&) { return false; }
-std::string Join(const std::string& dir, const std::string& name) { return dir + "/" + name; }
-std::string FromWinPath(std::string path) { return path; }
-std::string Resolve(const std::string& path) { return path; }
-bool ExistsNoCase(const std::string&) { return false; }
-bool DeleteAllCases(const std::string&) { return false; }
-bool CopyReplace(const std::string&, const std::string&) { return false; }
-bool SameFile(const std::string&, const std::string&) { return false; }
+char AsciiLower(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
+
+bool EqualNoCase(const std::string& a, const std::string& b) {
+  if (a.size() != b.size()) return false;
+  for (std::size_t i = 0; i < a.size(); ++i)
+    if (AsciiLower(a[i]) != AsciiLower(b[i])) return false;
+  return true;
+}
+
+bool Exists(const std::string& path) {
+  struct stat st;
+  return lstat(path.c_str(), &st) == 0;
+}
+
+// The names in dir that match name without regard to case, in name order.
+std::vector<std::string> MatchesIn(const std::string& dir, const std::string& name) {
+  std::vector<std::string> found;
+  DIR* d = opendir(dir.empty() ? "." : dir.c_str());
+  if (!d) return found;
+  while (dirent* e = readdir(d)) {
+    std::string n = e->d_name;
+    if (n == "." || n == "..") continue;
+    if (EqualNoCase(n, name)) found.push_back(n);
+  }
+  closedir(d);
+  std::sort(found.begin(), found.end());
+  return found;
+}
+
+// Splits a path into its directory ("" for a bare name, "/" for the root) and last component.
+void SplitLast(const std::string& path, std::string* dir, std::string* name) {
+  std::size_t slash = path.find_last_of('/');
+  if (slash == std::string::npos) {
+    dir->clear();
+    *name = path;
+  } else {
+    *dir = slash == 0 ? "/" : path.substr(0, slash);
+    *name = path.substr(slash + 1);
+  }
+}
+
+}  // namespace
+
+std::string CurrentDir() {
+  std::vector<char> buffer(4096);
+  for (;;) {
+    if (getcwd(buffer.data(), buffer.size())) return std::string(buffer.data());
+    if (errno != ERANGE || buffer.size() > (1u << 20)) return std::string();
+    buffer.resize(buffer.size() * 2);
+  }
+}
+
+bool SetCurrentDir(const std::string& dir) { return !dir.empty() && chdir(dir.c_str()) == 0; }
+
+std::string Join(const std::string& dir, const std::string& name) {
+  if (dir.empty()) return name;
+  if (dir.back() == '/') return dir + name;
+  return dir + "/" + name;
+}
+
+std::string FromWinPath(std::string path) {
+  std::replace(path.begin(), path.end(), '\\', '/');
+  return path;
+}
+
+std::string Resolve(const std::string& path) {
+  if (path.empty() || Exists(path)) return path;
+  std::string result;
+  std::size_t pos = 0;
+  if (path[0] == '/') {
+    result = "/";
+    pos = 1;
+  }
+  bool matching = true;  // once a component matches nothing, the rest are kept as given
+  while (pos <= path.size()) {
+    std::size_t slash = path.find('/', pos);
+    if (slash == std::string::npos) slash = path.size();
+    std::string part = path.substr(pos, slash - pos);
+    if (!part.empty()) {
+      std::string chosen = part;
+      if (matching && part != "." && part != "..") {
+        std::string candidate = Join(result, part);
+        if (!Exists(candidate)) {
+          std::vector<std::string> found = MatchesIn(result, part);
+          if (found.empty())
+            matching = false;
+          else
+            chosen = found.front();
+        }
+      }
+      result = Join(result, chosen);
+    }
+    if (slash == path.size()) break;
+    if (slash + 1 == path.size()) result += '/';  // a trailing '/' stays
+    pos = slash + 1;
+  }
+  return result;
+}
+
+bool ExistsNoCase(const std::string& path) { return !path.empty() && Exists(Resolve(path)); }
+
+bool DeleteAllCases(const std::string& path) {
+  std::string dir, name;
+  SplitLast(path, &dir, &name);
+  if (name.empty()) return false;
+  std::string realDir = dir.empty() ? dir : Resolve(dir);
+  bool removed = false;
+  for (const std::string& n : MatchesIn(realDir, name)) {
+    std::string full = Join(realDir, n);
+    struct stat st;
+    if (lstat(full.c_str(), &st) != 0 || S_ISDIR(st.st_mode)) continue;
+    if (unlink(full.c_str()) == 0) removed = true;
+  }
+  return removed;
+}
+
+bool SameFile(const std::string& a, const std::string& b) {
+  struct stat sa, sb;
+  if (stat(a.c_str(), &sa) != 0 || stat(b.c_str(), &sb) != 0) return false;
+  return sa.st_dev == sb.st_dev && sa.st_ino == sb.st_ino;
+}
+
+bool CopyReplace(const std::string& from, const std::string& to) {
+  if (SameFile(from, to)) return true;
+  int in = open(from.c_str(), O_RDONLY);
+  if (in < 0) return false;
+  struct stat st;
+  if (fstat(in, &st) != 0 || S_ISDIR(st.st_mode)) {
+    close(in);
+    return false;
+  }
+  std::string dir, name;
+  SplitLast(to, &dir, &name);
+  std::string tmpl = Join(dir, "." + name + ".XXXXXX");
+  std::vector<char> tmpName(tmpl.begin(), tmpl.end());
+  tmpName.push_back('\0');
+  int out = mkstemp(tmpName.data());
+  if (out < 0) {
+    close(in);
+    return false;
+  }
+  bool ok = true;
+  char buffer[65536];
+  for (;;) {
+    ssize_t n = read(in, buffer, sizeof buffer);
+    if (n == 0) break;
+    if (n < 0) {
+      if (errno == EINTR) continue;
+      ok = false;
+      break;
+    }
+    for (ssize_t done = 0; done < n;) {
+      ssize_t w = write(out, buffer + done, static_cast<std::size_t>(n - done));
+      if (w < 0) {
+        if (errno == EINTR) continue;
+        ok = false;
+        break;
+      }
+      done += w;
+    }
+    if (!ok) break;
+  }
+  close(in);
+  if (ok) ok = fchmod(out, st.st_mode & 07777 & ~static_cast<mode_t>(S_ISUID | S_ISGID)) == 0;
+  if (close(out) != 0) ok = false;
+  if (ok) ok = rename(tmpName.data(), to.c_str()) == 0;
+  if (!ok) unlink(tmpName.data());
+  return ok;
+}
 
 }  // namespace fs
 }  // namespace plat

@@ -27,6 +27,7 @@ bool Region::IsEmpty() const { return region_.isEmpty(); }
 bool Region::IntersectsRect(int left, int top, int right, int bottom) const {
   if (right < left) std::swap(left, right);
   if (bottom < top) std::swap(top, bottom);
+  if (left == right || top == bottom) return false;  // an empty rectangle covers no pixel
   return region_.intersects(QRect(left, top, right - left, bottom - top));
 }
 

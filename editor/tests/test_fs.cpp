@@ -1,0 +1,113 @@
+// File names: joining, stored backslashes, matching without regard to case,
+// deleting every case variant, copying over a file.
+#include "platform/fs.h"
+
+#include "test_fs_temp_dir.h"
+
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+
+#include <QDir>
+
+namespace fs = plat::fs;
+
+TEST(Fs, JoinAndStoredBackslashes) {
+  EXPECT_EQ(fs::Join("/work", "vork.ini"), "/work/vork.ini");
+  EXPECT_EQ(fs::Join("/work/", "vork.ini"), "/work/vork.ini");
+  EXPECT_EQ(fs::Join("/", "vork.ini"), "/vork.ini");
+  EXPECT_EQ(fs::Join("", "vork.ini"), "vork.ini");
+  EXPECT_EQ(fs::FromWinPath("C:\\work\\Csv\\"), "C:/work/Csv/");
+  EXPECT_EQ(fs::FromWinPath("Advance\\VRK"), "Advance/VRK");
+  EXPECT_EQ(fs::FromWinPath("/plain/path"), "/plain/path");
+}
+
+TEST(Fs, CurrentDirFollowsSetCurrentDir) {
+  TempCwd cwd;
+  EXPECT_EQ(fs::CurrentDir(), cwd.path());
+  ASSERT_EQ(mkdir("sub", 0755), 0);
+  ASSERT_TRUE(fs::SetCurrentDir("sub"));
+  EXPECT_EQ(fs::CurrentDir(), cwd.path() + "/sub");
+  EXPECT_FALSE(fs::SetCurrentDir("no-such-dir"));
+  EXPECT_FALSE(fs::SetCurrentDir(""));
+  EXPECT_EQ(fs::CurrentDir(), cwd.path() + "/sub");
+}
+
+TEST(Fs, ResolveMatchesEachComponentWithoutRegardToCase) {
+  TempCwd cwd;
+  ASSERT_EQ(mkdir("advance", 0755), 0);
+  ASSERT_EQ(mkdir("advance/vrk", 0755), 0);
+  WriteFileBytes("advance/vrk/Model.Vrk", "x");
+  WriteFileBytes("temp.PAR", "p");
+  WriteFileBytes("vork.ini", "a");
+  WriteFileBytes("VORK.INI", "b");
+
+  EXPECT_EQ(fs::Resolve("Advance/VRK"), "advance/vrk");
+  EXPECT_EQ(fs::Resolve("Advance/VRK/"), "advance/vrk/");
+  EXPECT_EQ(fs::Resolve("ADVANCE/Vrk/model.VRK"), "advance/vrk/Model.Vrk");
+  EXPECT_EQ(fs::Resolve(cwd.path() + "/Advance/Vrk"), cwd.path() + "/advance/vrk");
+  EXPECT_EQ(fs::Resolve("temp.par"), "temp.PAR");
+  EXPECT_EQ(fs::Resolve("Vork.ini"), "VORK.INI");  // first in name order
+  EXPECT_EQ(fs::Resolve("vork.ini"), "vork.ini");  // an exact match wins
+  // What matches nothing is kept as given, from the first missing component on.
+  EXPECT_EQ(fs::Resolve("Advance/Par/x.par"), "advance/Par/x.par");
+  EXPECT_EQ(fs::Resolve("Csv"), "Csv");
+
+  EXPECT_TRUE(fs::ExistsNoCase("ADVANCE/VRK/MODEL.VRK"));
+  EXPECT_TRUE(fs::ExistsNoCase("Advance"));
+  EXPECT_FALSE(fs::ExistsNoCase("Advance/C"));
+  EXPECT_FALSE(fs::ExistsNoCase(""));
+}
+
+TEST(Fs, DeleteAllCasesRemovesEveryCaseVariantAndNothingElse) {
+  TempCwd cwd;
+  for (const char* n : {"temp.VRK", "temp.vrk", "TEMP.Vrk", "temp.VRKx", "xtemp.vrk"}) WriteFileBytes(n, "x");
+  ASSERT_EQ(mkdir("Temp.vrk", 0755), 0);  // a directory of that name stays
+  EXPECT_TRUE(fs::DeleteAllCases("temp.VRK"));
+  QStringList left = QDir(".").entryList(QDir::AllEntries | QDir::NoDotAndDotDot, QDir::Name);
+  EXPECT_EQ(left, (QStringList{"Temp.vrk", "temp.VRKx", "xtemp.vrk"}));
+  EXPECT_FALSE(fs::DeleteAllCases("temp.vrk"));
+
+  ASSERT_EQ(mkdir("Sub", 0755), 0);
+  WriteFileBytes("Sub/SysVar.TXT", "x");
+  EXPECT_TRUE(fs::DeleteAllCases("sub/sysvar.txt"));
+  EXPECT_FALSE(fs::ExistsNoCase("Sub/sysvar.txt"));
+}
+
+TEST(Fs, CopyReplaceOverwritesThroughATemporaryFile) {
+  TempCwd cwd;
+  WriteFileBytes("temp.csv", "t,x\r\n0,1\r\n");
+  ASSERT_EQ(mkdir("Csv", 0755), 0);
+  ASSERT_TRUE(fs::CopyReplace("temp.csv", "Csv/run1.csv"));
+  EXPECT_EQ(ReadFileBytes("Csv/run1.csv"), "t,x\r\n0,1\r\n");
+
+  WriteFileBytes("temp.csv", "new");
+  ASSERT_TRUE(fs::CopyReplace("temp.csv", "Csv/run1.csv"));
+  EXPECT_EQ(ReadFileBytes("Csv/run1.csv"), "new");
+  // No temporary file is left behind.
+  EXPECT_EQ(QDir("Csv").entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot), QStringList{"run1.csv"});
+}
+
+TEST(Fs, CopyReplaceOfAFileOntoItselfKeepsIt) {
+  TempCwd cwd;
+  WriteFileBytes("temp.VRK", "model");
+  EXPECT_TRUE(fs::SameFile("temp.VRK", cwd.path() + "/temp.VRK"));
+  EXPECT_TRUE(fs::CopyReplace("temp.VRK", cwd.path() + "/./temp.VRK"));
+  EXPECT_EQ(ReadFileBytes("temp.VRK"), "model");
+  ASSERT_EQ(link("temp.VRK", "hard.vrk"), 0);
+  EXPECT_TRUE(fs::CopyReplace("hard.vrk", "temp.VRK"));
+  EXPECT_EQ(ReadFileBytes("temp.VRK"), "model");
+}
+
+TEST(Fs, CopyReplaceFailureLeavesTheTargetAlone) {
+  TempCwd cwd;
+  WriteFileBytes("target.csv", "old");
+  EXPECT_FALSE(fs::CopyReplace("missing.csv", "target.csv"));
+  EXPECT_EQ(ReadFileBytes("target.csv"), "old");
+  WriteFileBytes("source.csv", "s");
+  EXPECT_FALSE(fs::CopyReplace("source.csv", "no-such-dir/target.csv"));
+  ASSERT_EQ(mkdir("adir", 0755), 0);
+  EXPECT_FALSE(fs::CopyReplace("adir", "target.csv"));
+  EXPECT_EQ(ReadFileBytes("target.csv"), "old");
+  EXPECT_FALSE(fs::SameFile("missing.csv", "missing.csv"));
+}
