@@ -12,6 +12,8 @@
 #include <string_view>
 #include <vector>
 
+class QButtonGroup;
+
 namespace plat {
 
 enum class Ctl {
@@ -128,7 +130,7 @@ class Dialog : public QDialog {
   bool ended_ = false;
   int endCode_ = 0;
   bool running_ = false;
-  class QButtonGroup* radioGroup_ = nullptr;
+  QButtonGroup* radioGroup_ = nullptr;
   Ctl lastKind_ = Ctl::Label;
 };
 
