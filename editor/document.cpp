@@ -1,5 +1,6 @@
 #include "document.h"
 
+#include "canvas_drawing.h"
 #include "platform/fs.h"
 #include "settings.h"
 
@@ -90,7 +91,7 @@ void InitDocumentAndSettings() {
   d.occupiedRegion = plat::Region();
   d.spareRegion = plat::Region();
   d.selectionActive = 0;
-  // CANVAS-RECT: g_canvasRect = Rect{0, 0, g_canvasWidth, g_canvasHeight};
+  g_canvasRect = Rect{0, 0, g_canvasWidth, g_canvasHeight};
   StoreText(d.numeric.startTime, "0.00000E+00");
   StoreText(d.numeric.endTime, "1.00000E+00");
   StoreText(d.numeric.timeStep, "1.00000E-05");

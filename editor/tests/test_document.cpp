@@ -2,6 +2,8 @@
 // capacities, and the initialisers of reused slots.
 #include "document.h"
 
+#include "canvas_drawing.h"
+
 #include "test_fs_temp_dir.h"
 
 #include <gtest/gtest.h>
@@ -284,7 +286,17 @@ TEST_F(Document, InitialiserResetsConditionsOutputsAndRegions) {
   StoreText(d.outputs[0].kindName, "Effort");
   StoreText(d.outputFileName, "run1");
   g_kindCounters[kKindC] = 4;
+  const int width = g_canvasWidth, height = g_canvasHeight;
+  const Rect canvasRect = g_canvasRect;
+  g_canvasWidth = 2000;
+  g_canvasHeight = 1414;
   InitDocumentAndSettings();
+  g_canvasWidth = width;
+  g_canvasHeight = height;
+  EXPECT_EQ(g_canvasRect.left + g_canvasRect.top, 0);
+  EXPECT_EQ(g_canvasRect.right, 2000);
+  EXPECT_EQ(g_canvasRect.bottom, 1414);
+  g_canvasRect = canvasRect;
   EXPECT_TRUE(d.occupiedRegion.IsEmpty());
   EXPECT_TRUE(d.spareRegion.IsEmpty());
   EXPECT_EQ(d.selectionActive, 0);
