@@ -111,3 +111,13 @@ TEST(Fs, CopyReplaceFailureLeavesTheTargetAlone) {
   EXPECT_EQ(ReadFileBytes("target.csv"), "old");
   EXPECT_FALSE(fs::SameFile("missing.csv", "missing.csv"));
 }
+
+TEST(Fs, CurrentDirIsEmptyWhenItsDirectoryIsGone) {
+  TempCwd cwd;
+  ASSERT_EQ(mkdir("gone", 0755), 0);
+  ASSERT_TRUE(fs::SetCurrentDir("gone"));
+  ASSERT_EQ(rmdir((cwd.path() + "/gone").c_str()), 0);
+  EXPECT_EQ(fs::CurrentDir(), "");
+  // Paths composed from it stay relative, never "/name".
+  EXPECT_EQ(fs::Join(fs::CurrentDir(), "vork.ini"), "vork.ini");
+}

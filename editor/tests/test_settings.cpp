@@ -10,6 +10,9 @@
 
 #include <QFileInfo>
 
+#include <sys/stat.h>
+#include <unistd.h>
+
 namespace {
 
 class Settings : public ::testing::Test {
@@ -109,4 +112,14 @@ TEST_F(Settings, CompilerSectionIsReplacedByTypeAndBothCommands) {
 TEST_F(Settings, CompilerSettingsCreateAMissingFile) {
   ASSERT_TRUE(WriteCompilerSettings(SettingsPath(), 1, "cc", "fc"));
   EXPECT_EQ(ReadFileBytes("vork.ini"), "[Compiler]\r\nType=1\r\nC_Command=cc\r\nF_Command=fc\r\n");
+}
+
+TEST_F(Settings, AnUnreadableCurrentDirectoryNeverGivesARootPath) {
+  ASSERT_EQ(mkdir("gone", 0755), 0);
+  ASSERT_EQ(chdir("gone"), 0);
+  ASSERT_EQ(rmdir((cwd_.path() + "/gone").c_str()), 0);
+  EXPECT_EQ(SettingsPath(), "vork.ini");
+  InitDocumentAndSettings();
+  EXPECT_EQ(g_startDirectory, "");
+  EXPECT_EQ(g_advanceMode, 0);
 }
