@@ -33,11 +33,19 @@ bool EqualNoCase(const std::string& a, const std::string& b) {
   return true;
 }
 
-bool ReadLines(const std::string& path, std::vector<Line>* lines) {
+const char kUtf8Bom[] = "\xEF\xBB\xBF";
+
+// The file's lines; a UTF-8 byte-order mark before the first one is kept in
+// *bom, apart from the line, so that the first section header is still seen.
+bool ReadLines(const std::string& path, std::vector<Line>* lines, std::string* bom) {
   std::ifstream in(path, std::ios::binary);
   if (!in) return false;
   std::string all((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
   std::size_t pos = 0;
+  if (all.compare(0, 3, kUtf8Bom) == 0) {
+    *bom = kUtf8Bom;
+    pos = 3;
+  }
   while (pos < all.size()) {
     std::size_t nl = all.find('\n', pos);
     Line line;
@@ -58,8 +66,8 @@ bool ReadLines(const std::string& path, std::vector<Line>* lines) {
   return true;
 }
 
-bool WriteLines(const std::string& path, const std::vector<Line>& lines) {
-  std::string all;
+bool WriteLines(const std::string& path, const std::vector<Line>& lines, const std::string& bom) {
+  std::string all = bom;
   for (const Line& l : lines) all += l.text + l.end;
   std::ofstream out(path, std::ios::binary | std::ios::trunc);
   if (!out) return false;
@@ -133,7 +141,8 @@ void EndLineBefore(std::vector<Line>* lines, std::size_t at) {
 std::string Ini::GetString(const std::string& section, const std::string& key,
                            const std::string& fallback) const {
   std::vector<Line> lines;
-  if (!ReadLines(path_, &lines)) return fallback;
+  std::string bom;
+  if (!ReadLines(path_, &lines, &bom)) return fallback;
   SectionSpan span = FindSection(lines, section);
   if (!span.found) return fallback;
   std::string k, v;
@@ -169,30 +178,32 @@ int Ini::GetInt(const std::string& section, const std::string& key, int fallback
 
 bool Ini::WriteString(const std::string& section, const std::string& key, const std::string& value) const {
   std::vector<Line> lines;
-  ReadLines(path_, &lines);  // a missing file is an empty one
+  std::string bom;
+  ReadLines(path_, &lines, &bom);  // a missing file is an empty one
   SectionSpan span = FindSection(lines, section);
   if (!span.found) {
     EndLineBefore(&lines, lines.size());
     lines.push_back({"[" + section + "]", "\r\n"});
     lines.push_back({key + "=" + value, "\r\n"});
-    return WriteLines(path_, lines);
+    return WriteLines(path_, lines, bom);
   }
   std::string k;
   for (std::size_t i = span.header + 1; i < span.end; ++i) {
     if (!KeyOf(lines[i].text, &k, nullptr) || !EqualNoCase(k, key)) continue;
     lines[i].text = k + "=" + value;
     if (lines[i].end.empty() && i + 1 < lines.size()) lines[i].end = "\r\n";
-    return WriteLines(path_, lines);
+    return WriteLines(path_, lines, bom);
   }
   std::size_t at = SectionContentEnd(lines, span);
   EndLineBefore(&lines, at);
   lines.insert(lines.begin() + static_cast<std::ptrdiff_t>(at), Line{key + "=" + value, "\r\n"});
-  return WriteLines(path_, lines);
+  return WriteLines(path_, lines, bom);
 }
 
 bool Ini::WriteSection(const std::string& section, const std::vector<std::string>& entries) const {
   std::vector<Line> lines;
-  ReadLines(path_, &lines);
+  std::string bom;
+  ReadLines(path_, &lines, &bom);
   std::vector<Line> fresh;
   for (const std::string& e : entries) fresh.push_back({e, "\r\n"});
   SectionSpan span = FindSection(lines, section);
@@ -200,14 +211,14 @@ bool Ini::WriteSection(const std::string& section, const std::vector<std::string
     EndLineBefore(&lines, lines.size());
     lines.push_back({"[" + section + "]", "\r\n"});
     lines.insert(lines.end(), fresh.begin(), fresh.end());
-    return WriteLines(path_, lines);
+    return WriteLines(path_, lines, bom);
   }
   std::size_t end = SectionContentEnd(lines, span);
   if (lines[span.header].end.empty()) lines[span.header].end = "\r\n";
   lines.erase(lines.begin() + static_cast<std::ptrdiff_t>(span.header + 1),
               lines.begin() + static_cast<std::ptrdiff_t>(end));
   lines.insert(lines.begin() + static_cast<std::ptrdiff_t>(span.header + 1), fresh.begin(), fresh.end());
-  return WriteLines(path_, lines);
+  return WriteLines(path_, lines, bom);
 }
 
 }  // namespace plat

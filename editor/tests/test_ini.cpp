@@ -118,3 +118,12 @@ TEST(Ini, WriteSectionReplacesOnlyThatSectionsLines) {
   EXPECT_EQ(ini.GetString("extra", "b"), "2");
   EXPECT_EQ(ini.GetString("Private", "Mode"), "Advance");
 }
+
+TEST(Ini, AByteOrderMarkBeforeTheFirstSectionIsKept) {
+  TempCwd cwd;
+  WriteFileBytes("vork.ini", "\xEF\xBB\xBF[Private]\r\nMode=Advance\r\n");
+  Ini ini("vork.ini");
+  EXPECT_EQ(ini.GetString("Private", "Mode"), "Advance");
+  ASSERT_TRUE(ini.WriteString("Private", "Mode", "Basic"));
+  EXPECT_EQ(ReadFileBytes("vork.ini"), "\xEF\xBB\xBF[Private]\r\nMode=Basic\r\n");
+}
