@@ -1,0 +1,266 @@
+// Template dialogs: geometry, texts as CP932 bytes, combos, lists, the command rules
+// (Escape and close box = 2, Enter = 1, closing only through End) and test scripting.
+#include "platform/cp932.h"
+#include "platform/dialog.h"
+
+#include <QComboBox>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+#include <QTreeWidget>
+#include <gtest/gtest.h>
+
+#include <vector>
+
+namespace {
+
+using plat::Ctl;
+using plat::Dialog;
+
+const plat::DialogTemplate& Tmpl() {
+  static const plat::DialogTemplate t{"TEST_DIALOG", "テスト", 10, 20, 200, 120,
+                                      {
+                                          {1, Ctl::PushButton, "OK", 130, 10, 50, 12},
+                                          {2, Ctl::PushButton, "キャンセル", 130, 30, 50, 12},
+                                          {-1, Ctl::GroupBox, "枠", 10, 7, 180, 46},
+                                          {10, Ctl::Edit, "", 10, 10, 60, 14},
+                                          {11, Ctl::MultiEdit, "", 10, 30, 60, 40},
+                                          {12, Ctl::CheckBox, "check", 10, 80, 50, 10},
+                                          {13, Ctl::RadioButton, "A", 70, 80, 30, 10},
+                                          {14, Ctl::RadioButton, "B", 70, 90, 30, 10},
+                                          {15, Ctl::Label, "ラベル", 10, 100, 40, 8},
+                                          {16, Ctl::RadioButton, "C", 120, 80, 30, 10},
+                                          {17, Ctl::PushButton, "other", 130, 50, 50, 12},
+                                      }};
+  return t;
+}
+
+// Records every command; ends with the id when it is in endOn.
+class Probe : public Dialog {
+ public:
+  explicit Probe(std::vector<int> endOn = {1}) : Dialog(Tmpl()), endOn_(std::move(endOn)) {}
+  std::vector<int> commands;
+  std::function<void(Probe&)> onInit;
+
+ protected:
+  void OnInit() override {
+    if (onInit) onInit(*this);
+  }
+  void OnCommand(int id) override {
+    commands.push_back(id);
+    for (int e : endOn_)
+      if (e == id) End(id);
+  }
+
+ private:
+  std::vector<int> endOn_;
+};
+
+class DialogTest : public ::testing::Test {
+ protected:
+  void SetUp() override { plat::dlgscript::Begin(); }
+  void TearDown() override {
+    plat::dlgscript::End();
+    plat::dlgscript::SetShownHook({});
+  }
+};
+
+TEST_F(DialogTest, DialogUnitsBecomePixels) {
+  Probe d;
+  EXPECT_EQ(d.size(), QSize(350, 195));  // 200 * 7 / 4, 120 * 13 / 8
+  EXPECT_EQ(d.Child(1)->geometry(), QRect(227, 16, 87, 19));
+  EXPECT_EQ(d.Child(10)->geometry(), QRect(17, 16, 105, 22));
+  EXPECT_EQ(d.windowTitle(), QString::fromUtf8("テスト"));
+  EXPECT_EQ(d.GetTextU(2), QString::fromUtf8("キャンセル"));
+  EXPECT_EQ(d.Child(99), nullptr);
+  QWidget* px = d.AddChildPx(20, Ctl::Combo, 27, 50, 110, 120);
+  EXPECT_EQ(px->pos(), QPoint(27, 50));
+  EXPECT_EQ(px->width(), 110);
+  EXPECT_LT(px->height(), 120);  // the rectangle includes the drop-down list
+}
+
+TEST_F(DialogTest, GetTextGivesCp932CutOnCharacterBoundaries) {
+  Probe d;
+  d.SetTextU(10, QString::fromUtf8("電圧電圧電圧電圧電圧"));  // 20 bytes
+  EXPECT_EQ(d.GetText(10, 19), plat::cp932::FromUtf8("電圧電圧電圧電圧電"));
+  EXPECT_EQ(d.GetText(10, 19).size(), 18u);
+  d.SetTextU(10, QString::fromUtf8("a😀"));
+  EXPECT_EQ(d.GetText(10, 19), "a?");
+  // Multi-line edits: CR LF in the bytes.
+  d.SetText(11, "x=1;\r\ny=2;");
+  EXPECT_EQ(qobject_cast<QPlainTextEdit*>(d.Child(11))->toPlainText(), "x=1;\ny=2;");
+  d.SetTextU(11, "a\nb");
+  EXPECT_EQ(d.GetText(11, 100), "a\r\nb");
+  EXPECT_EQ(d.GetText(11, 2), "a");
+}
+
+TEST_F(DialogTest, UnchangedTextKeepsItsBytes) {
+  Probe d;
+  const std::string odd = "\x80" "ab\x93";  // not valid CP932: shown with U+FFFD
+  d.SetText(10, odd);
+  EXPECT_EQ(d.GetText(10, 19), odd);
+  EXPECT_EQ(d.GetText(10, 2), "\x80" "a");
+  d.SetText(11, "l1\r\nl2\r\n");
+  EXPECT_EQ(d.GetText(11, 100), "l1\r\nl2\r\n");
+  d.SetTextU(10, d.GetTextU(10) + "c");  // edited: encoded afresh
+  EXPECT_EQ(d.GetText(10, 19), "?ab?c");
+}
+
+TEST_F(DialogTest, ChecksRadiosAndEnabling) {
+  Probe d;
+  d.Press(12);
+  EXPECT_TRUE(d.IsChecked(12));
+  d.Press(12);
+  EXPECT_FALSE(d.IsChecked(12));
+  d.Check(13, true);
+  d.Press(14);
+  EXPECT_FALSE(d.IsChecked(13));
+  EXPECT_TRUE(d.IsChecked(14));
+  d.Check(14, false);  // an exclusive group still lets the program uncheck
+  EXPECT_FALSE(d.IsChecked(14));
+  d.Press(16);  // another group (a label between)
+  d.Press(13);
+  EXPECT_TRUE(d.IsChecked(16));
+  EXPECT_TRUE(d.IsChecked(13));
+  // Check() sends no command; clicks do.
+  EXPECT_EQ(d.commands, (std::vector<int>{12, 12, 14, 16, 13}));
+  d.Enable(17, false);
+  EXPECT_FALSE(d.IsEnabled(17));
+  d.Press(17);  // a disabled button does nothing
+  EXPECT_EQ(d.commands.size(), 5u);
+}
+
+TEST_F(DialogTest, CombosStartWithNothingChosen) {
+  Probe d;
+  d.AddChildPx(20, Ctl::Combo, 0, 0, 80, 100);
+  EXPECT_EQ(d.ComboSelection(20), -1);
+  d.ComboAdd(20, "Effort");
+  d.ComboAdd(20, plat::cp932::FromUtf8("実数"));
+  EXPECT_EQ(d.ComboCount(20), 2);
+  EXPECT_EQ(d.ComboSelection(20), -1);
+  EXPECT_EQ(d.ComboText(20, 1), plat::cp932::FromUtf8("実数"));
+  EXPECT_EQ(qobject_cast<QComboBox*>(d.Child(20))->itemText(1), QString::fromUtf8("実数"));
+  d.ChooseCombo(20, 1);
+  EXPECT_EQ(d.ComboSelection(20), 1);
+  d.ComboAdd(20, "Flow");  // keeps the choice
+  EXPECT_EQ(d.ComboSelection(20), 1);
+  d.ComboSelect(20, 0);
+  EXPECT_EQ(d.commands, (std::vector<int>{20}));
+}
+
+TEST_F(DialogTest, ListsKeepRowsAndSelections) {
+  Probe d;
+  d.AddChildPx(30, Ctl::List, 20, 100, 170, 135);
+  d.ListAddColumn(30, "kind", 100, Dialog::Align::Left);
+  d.ListAddColumn(30, "bond", 45, Dialog::Align::Center);
+  auto* tree = qobject_cast<QTreeWidget*>(d.Child(30));
+  ASSERT_NE(tree, nullptr);
+  EXPECT_EQ(tree->columnCount(), 2);
+  EXPECT_EQ(tree->columnWidth(0), 100);
+  EXPECT_EQ(tree->columnWidth(1), 45);
+  for (const char* b : {"1", "2", "3", "4"}) d.ListInsertRow(30, d.ListRowCount(30), {"Flow", b});
+  d.ListInsertRow(30, 0, {plat::cp932::FromUtf8("電圧"), "9"});
+  EXPECT_EQ(d.ListRowCount(30), 5);
+  EXPECT_EQ(d.ListText(30, 0, 0), plat::cp932::FromUtf8("電圧"));
+  EXPECT_EQ(d.ListText(30, 4, 1), "4");
+  EXPECT_EQ(d.ListNextSelected(30), -1);
+  d.ListSelect(30, 3, true);
+  d.ListSelect(30, 1, true);
+  EXPECT_EQ(d.ListNextSelected(30), 1);
+  EXPECT_EQ(d.ListNextSelected(30, 1), 3);
+  EXPECT_EQ(d.ListNextSelected(30, 3), -1);
+  d.ListDeleteRow(30, 1);
+  EXPECT_EQ(d.ListNextSelected(30), 2);
+  EXPECT_EQ(d.ListText(30, 2, 1), "3");
+}
+
+// Escape and the close box send 2 and close nothing by themselves; Enter sends 1.
+TEST_F(DialogTest, EscapeCloseBoxAndEnterAreCommands) {
+  Probe d(std::vector<int>{});
+  d.PressEscape();
+  d.PressCloseBox();
+  d.PressEnter();
+  EXPECT_EQ(d.commands, (std::vector<int>{2, 2, 1}));
+  EXPECT_FALSE(d.Ended());
+  Probe e({2});
+  e.PressEscape();
+  EXPECT_TRUE(e.Ended());
+  EXPECT_EQ(e.EndCode(), 2);
+}
+
+TEST_F(DialogTest, ScriptedRunsReturnTheEndCode) {
+  plat::dlgscript::Queue("TEST_DIALOG", [](Dialog& d) {
+    d.SetTextU(10, "typed");
+    d.PressEscape();
+    EXPECT_FALSE(d.Ended());
+    d.Press(1);
+  });
+  plat::dlgscript::Queue("TEST_DIALOG", [](Dialog& d) { d.PressEscape(); });
+  Probe a;
+  EXPECT_EQ(plat::RunModal(a, nullptr), 1);
+  EXPECT_EQ(a.GetText(10, 19), "typed");
+  EXPECT_EQ(a.commands, (std::vector<int>{2, 1}));
+  Probe b;
+  EXPECT_EQ(plat::RunModal(b, nullptr), -1);  // the script left it open
+  Probe c;
+  EXPECT_EQ(plat::RunModal(c, nullptr), -1);  // no script queued
+  EXPECT_EQ(plat::dlgscript::Opened(), (std::vector<std::string>{"TEST_DIALOG", "TEST_DIALOG", "TEST_DIALOG"}));
+  EXPECT_EQ(plat::dlgscript::Pending("TEST_DIALOG"), 0);
+  // Ended in OnInit: no script is taken.
+  plat::dlgscript::Queue("TEST_DIALOG", [](Dialog& d) { d.Press(2); });
+  Probe e;
+  e.onInit = [](Probe& p) { p.End(5); };
+  EXPECT_EQ(plat::RunModal(e, nullptr), 5);
+  EXPECT_EQ(plat::dlgscript::Pending("TEST_DIALOG"), 1);
+}
+
+// Real dialogs on the offscreen platform, driven by key events from the shown hook.
+TEST_F(DialogTest, RealEscapeKeyAndCloseBoxKeepTheDialogOpenUntilEnd) {
+  plat::dlgscript::End();
+  bool checked = false;
+  plat::dlgscript::SetShownHook([&](Dialog& d) {
+    EXPECT_TRUE(d.isVisible());
+    QTest::keyClick(&d, Qt::Key_Escape);
+    d.close();
+    EXPECT_TRUE(d.isVisible());
+    checked = true;
+    QTest::keyClick(d.Child(10), Qt::Key_A);
+    QTest::keyClick(d.Child(10), Qt::Key_Return);  // Enter in an edit: id 1
+  });
+  Probe d({1});
+  EXPECT_EQ(plat::RunModal(d, nullptr), 1);
+  EXPECT_TRUE(checked);
+  EXPECT_EQ(d.commands, (std::vector<int>{2, 2, 1}));
+  EXPECT_EQ(d.GetText(10, 19), "a");
+  EXPECT_FALSE(d.isVisible());
+}
+
+TEST_F(DialogTest, RealEnterInAMultiLineEditMakesANewLine) {
+  plat::dlgscript::End();
+  plat::dlgscript::SetShownHook([](Dialog& d) {
+    d.Child(11)->setFocus();
+    QTest::keyClicks(d.Child(11), "ab");
+    QTest::keyClick(d.Child(11), Qt::Key_Return);
+    QTest::keyClicks(d.Child(11), "c");
+    QTest::keyClick(&d, Qt::Key_Escape);  // id 2 ends this one
+  });
+  Probe d({2});
+  EXPECT_EQ(plat::RunModal(d, nullptr), 2);
+  EXPECT_EQ(d.GetText(11, 100), "ab\r\nc");
+  EXPECT_EQ(d.commands, (std::vector<int>{2}));
+}
+
+TEST_F(DialogTest, RealMouseClickOnAButtonSendsItsId) {
+  plat::dlgscript::End();
+  plat::dlgscript::SetShownHook([](Dialog& d) {
+    QTest::mouseClick(d.Child(17), Qt::LeftButton);
+    QTest::mouseClick(d.Child(2), Qt::LeftButton);
+  });
+  Probe d({2});
+  EXPECT_EQ(plat::RunModal(d, nullptr), 2);
+  EXPECT_EQ(d.commands, (std::vector<int>{17, 2}));
+}
+
+}  // namespace

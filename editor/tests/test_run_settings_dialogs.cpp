@@ -1,0 +1,409 @@
+// The run-settings dialogs driven by script: their effects on the document, the
+// globals and vork.ini. Each test runs in a fresh current directory.
+#include "document.h"
+#include "platform/cp932.h"
+#include "platform/dialog.h"
+#include "platform/message_box.h"
+#include "run_settings_dialogs.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTreeWidget>
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <string>
+
+namespace {
+
+using plat::Dialog;
+namespace script = plat::dlgscript;
+
+std::string J(const char* utf8) { return plat::cp932::FromUtf8(utf8); }
+
+class RunSettingsDialogs : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_TRUE(tmp_.isValid());
+    oldCwd_ = QDir::currentPath();
+    ASSERT_TRUE(QDir::setCurrent(tmp_.path()));
+    ResetEditorState();
+    std::strcpy(g_document.numeric.startTime, "0.00000E+00");
+    std::strcpy(g_document.numeric.endTime, "1.00000E+00");
+    std::strcpy(g_document.numeric.timeStep, "1.00000E-05");
+    std::strcpy(g_document.numeric.outputPoints, "1000");
+    g_documentSaved = 1;
+    script::Begin();
+    plat::msgscript::Begin();
+  }
+  void TearDown() override {
+    script::End();
+    script::SetShownHook({});
+    plat::msgscript::End();
+    QDir::setCurrent(oldCwd_);
+  }
+
+  void WriteIni(const QByteArray& content) {
+    QFile f(tmp_.path() + "/vork.ini");
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(content);
+  }
+  QByteArray ReadIni() {
+    QFile f(tmp_.path() + "/vork.ini");
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
+  }
+
+  static void AddOutput(const char* kind, const char* bond) {
+    OutputVariable& v = g_document.outputs[g_document.outputCount++];
+    std::strcpy(v.kindName, kind);
+    std::strcpy(v.bondText, bond);
+  }
+  static std::string Output(int i) {
+    return TextOf(g_document.outputs[i].kindName) + "/" + TextOf(g_document.outputs[i].bondText);
+  }
+
+  QTemporaryDir tmp_;
+  QString oldCwd_;
+};
+
+// ---- OUT_PUT_SETTING_DIALOG -------------------------------------------------
+
+TEST_F(RunSettingsDialogs, OutputDialogShowsKindsBondsAndTheCurrentList) {
+  g_bondCount = 3;
+  AddOutput("Flow", "3");
+  script::Queue("OUT_PUT_SETTING_DIALOG", [](Dialog& d) {
+    EXPECT_EQ(d.windowTitle(), QString::fromUtf8("出力変数の決定"));
+    EXPECT_EQ(d.GetTextU(1), QString::fromUtf8("計算開始"));
+    EXPECT_EQ(d.GetTextU(2), QString::fromUtf8("キャンセル"));
+    EXPECT_EQ(d.GetTextU(2533), QString::fromUtf8("追加"));
+    EXPECT_EQ(d.GetTextU(2535), QString::fromUtf8("削除"));
+    ASSERT_EQ(d.ComboCount(2530), 6);
+    const char* kinds[] = {"Effort", "Flow", "Momentum", "Displacement", "Power", "Energy"};
+    for (int i = 0; i < 6; ++i) EXPECT_EQ(d.ComboText(2530, i), kinds[i]);
+    ASSERT_EQ(d.ComboCount(2531), 3);
+    EXPECT_EQ(d.ComboText(2531, 0), "1");
+    EXPECT_EQ(d.ComboText(2531, 2), "3");
+    EXPECT_EQ(d.ComboSelection(2530), -1);
+    EXPECT_EQ(d.ComboSelection(2531), -1);
+    EXPECT_EQ(d.Child(2530)->pos(), QPoint(27, 50));
+    EXPECT_EQ(d.Child(2534)->geometry(), QRect(20, 100, 170, 135));
+    auto* list = qobject_cast<QTreeWidget*>(d.Child(2534));
+    ASSERT_NE(list, nullptr);
+    EXPECT_EQ(list->headerItem()->text(0), QString::fromUtf8("出力変数"));
+    EXPECT_EQ(list->headerItem()->text(1), QString::fromUtf8("ボンド"));
+    EXPECT_EQ(list->columnWidth(0), 100);
+    EXPECT_EQ(list->columnWidth(1), 45);
+    ASSERT_EQ(d.ListRowCount(2534), 1);
+    EXPECT_EQ(d.ListText(2534, 0, 0), "Flow");
+    EXPECT_EQ(d.ListText(2534, 0, 1), "3");
+    d.Press(2);
+  });
+  EXPECT_EQ(RunOutputSettingDialog(nullptr), 2);
+}
+
+TEST_F(RunSettingsDialogs, OutputDialogAddsDuplicatesAndDeletesSelectedRows) {
+  g_bondCount = 2;
+  AddOutput("Effort", "1");
+  script::Queue("OUT_PUT_SETTING_DIALOG", [](Dialog& d) {
+    d.ChooseCombo(2530, 5);  // Energy
+    d.ChooseCombo(2531, 1);  // 2
+    d.Press(2533);
+    d.Press(2533);
+    EXPECT_EQ(g_document.outputCount, 3);  // changed at once
+    d.ChooseCombo(2530, 1);
+    d.Press(2533);
+    ASSERT_EQ(d.ListRowCount(2534), 4);
+    EXPECT_EQ(d.ListText(2534, 3, 0), "Flow");
+    d.ListSelect(2534, 1, true);
+    d.ListSelect(2534, 2, true);
+    d.Press(2535);
+    ASSERT_EQ(d.ListRowCount(2534), 2);
+    EXPECT_EQ(d.ListText(2534, 1, 0), "Flow");
+    d.Press(2535);  // nothing selected: nothing happens
+    EXPECT_EQ(d.ListRowCount(2534), 2);
+    d.PressEscape();
+  });
+  EXPECT_EQ(RunOutputSettingDialog(nullptr), 2);
+  ASSERT_EQ(g_document.outputCount, 2);  // Cancel keeps the changes
+  EXPECT_EQ(Output(0), "Effort/1");
+  EXPECT_EQ(Output(1), "Flow/2");
+  EXPECT_TRUE(plat::msgscript::Records().empty());
+}
+
+TEST_F(RunSettingsDialogs, OutputDialogAddsNothingWithoutBothChoicesOrBonds) {
+  script::Queue("OUT_PUT_SETTING_DIALOG", [](Dialog& d) {
+    EXPECT_EQ(d.ComboCount(2531), 0);  // no bonds
+    d.ChooseCombo(2530, 0);
+    d.Press(2533);
+    EXPECT_EQ(d.ListRowCount(2534), 0);
+    d.PressCloseBox();
+  });
+  EXPECT_EQ(RunOutputSettingDialog(nullptr), 2);
+  EXPECT_EQ(g_document.outputCount, 0);
+  g_bondCount = 1;
+  script::Queue("OUT_PUT_SETTING_DIALOG", [](Dialog& d) {
+    d.ChooseCombo(2531, 0);  // bond only
+    d.Press(2533);
+    d.Press(2);
+  });
+  EXPECT_EQ(RunOutputSettingDialog(nullptr), 2);
+  EXPECT_EQ(g_document.outputCount, 0);
+}
+
+// The list holds 100 entries: a 101st add is refused, the table never overrun.
+TEST_F(RunSettingsDialogs, OutputDialogRefusesThe101stEntry) {
+  g_bondCount = 1;
+  for (int i = 0; i < kMaxOutputVariables - 1; ++i) AddOutput("Flow", "1");
+  script::Queue("OUT_PUT_SETTING_DIALOG", [](Dialog& d) {
+    d.ChooseCombo(2530, 4);
+    d.ChooseCombo(2531, 0);
+    d.Press(2533);
+    d.Press(2533);
+    d.Press(2533);
+    EXPECT_EQ(d.ListRowCount(2534), kMaxOutputVariables);
+    d.Press(2);
+  });
+  RunOutputSettingDialog(nullptr);
+  EXPECT_EQ(g_document.outputCount, kMaxOutputVariables);
+  EXPECT_EQ(Output(kMaxOutputVariables - 1), "Power/1");
+}
+
+// The start button runs the run of the diagram, which is not built yet: the dialog
+// stays open.
+TEST_F(RunSettingsDialogs, OutputDialogStartButtonLeavesTheDialogOpenForNow) {
+  script::Queue("OUT_PUT_SETTING_DIALOG", [](Dialog& d) {
+    d.Press(1);
+    EXPECT_FALSE(d.Ended());
+    d.PressEnter();
+    EXPECT_FALSE(d.Ended());
+    d.Press(2);
+  });
+  EXPECT_EQ(RunOutputSettingDialog(nullptr), 2);
+}
+
+// ---- OUT_VARIABLE_DIALOG ----------------------------------------------------
+
+TEST_F(RunSettingsDialogs, ResultNameDialogOpensEmptyAndStoresAtOk) {
+  std::strcpy(g_document.outputFileName, "old");
+  script::Queue("OUT_VARIABLE_DIALOG", [](Dialog& d) {
+    EXPECT_EQ(d.windowTitle(), QString::fromUtf8("出力ファイル名の入力"));
+    EXPECT_EQ(d.GetTextU(2570), "");
+    EXPECT_EQ(d.Child(2), nullptr);  // no cancel button
+    d.SetTextU(2570, QString::fromUtf8("結果電圧電圧電圧電圧"));  // 20 bytes
+    d.Press(1);
+  });
+  EXPECT_EQ(RunOutputFileNameDialog(nullptr), 1);
+  EXPECT_EQ(TextOf(g_document.outputFileName), J("結果電圧電圧電圧電"));  // 18 bytes: no half character
+
+  script::Queue("OUT_VARIABLE_DIALOG", [](Dialog& d) {
+    d.SetTextU(2570, "12345678901234567890");
+    d.PressEnter();
+  });
+  EXPECT_EQ(RunOutputFileNameDialog(nullptr), 1);
+  EXPECT_EQ(TextOf(g_document.outputFileName), "1234567890123456789");
+
+  script::Queue("OUT_VARIABLE_DIALOG", [](Dialog& d) { d.Press(1); });
+  EXPECT_EQ(RunOutputFileNameDialog(nullptr), 1);
+  EXPECT_EQ(TextOf(g_document.outputFileName), "");  // OK with the field empty
+}
+
+TEST_F(RunSettingsDialogs, ResultNameDialogEscapeAndCloseBoxKeepTheName) {
+  std::strcpy(g_document.outputFileName, "run1");
+  script::Queue("OUT_VARIABLE_DIALOG", [](Dialog& d) {
+    d.SetTextU(2570, "run2");
+    d.PressEscape();
+  });
+  script::Queue("OUT_VARIABLE_DIALOG", [](Dialog& d) {
+    d.SetTextU(2570, "run3");
+    d.PressCloseBox();
+  });
+  EXPECT_EQ(RunOutputFileNameDialog(nullptr), 2);
+  EXPECT_EQ(RunOutputFileNameDialog(nullptr), 2);
+  EXPECT_EQ(TextOf(g_document.outputFileName), "run1");
+}
+
+// ---- TIME_STEP_DIALOG -------------------------------------------------------
+
+TEST_F(RunSettingsDialogs, NumericDialogShowsTheTextsAndStoresThemAtOk) {
+  g_autoTimeStep = 1;
+  std::strcpy(g_document.numeric.timeStep, "2.0E-03");
+  script::Queue("TIME_STEP_DIALOG", [](Dialog& d) {
+    EXPECT_EQ(d.windowTitle(), "Numerical conditions");
+    EXPECT_EQ(d.GetTextU(2020), QString::fromUtf8("自動時間刻みを使用"));
+    EXPECT_EQ(d.GetText(2520, 19), "0.00000E+00");
+    EXPECT_EQ(d.GetText(2521, 19), "1.00000E+00");
+    EXPECT_EQ(d.GetText(2522, 19), "2.0E-03");
+    EXPECT_EQ(d.GetText(2523, 19), "1000");
+    EXPECT_TRUE(d.IsChecked(2020));
+    EXPECT_FALSE(d.IsEnabled(2522));
+    d.SetTextU(2520, "0.5");
+    d.SetTextU(2521, "abc");  // not validated
+    d.SetTextU(2522, "1.0E-04");  // greyed, stored all the same
+    d.SetTextU(2523, "12345678901234567890");
+    d.Press(1);
+  });
+  EXPECT_EQ(RunNumericConditionsDialog(nullptr), 1);
+  EXPECT_EQ(TextOf(g_document.numeric.startTime), "0.5");
+  EXPECT_EQ(TextOf(g_document.numeric.endTime), "abc");
+  EXPECT_EQ(TextOf(g_document.numeric.timeStep), "1.0E-04");
+  EXPECT_EQ(TextOf(g_document.numeric.outputPoints), "1234567890123456789");
+  EXPECT_EQ(g_autoTimeStep, 1);
+  EXPECT_EQ(g_documentSaved, 1);  // the dialog does not mark the document modified
+}
+
+TEST_F(RunSettingsDialogs, NumericDialogCheckBoxSurvivesCancelWhileTimesAreDropped) {
+  g_autoTimeStep = 0;
+  script::Queue("TIME_STEP_DIALOG", [](Dialog& d) {
+    EXPECT_FALSE(d.IsChecked(2020));
+    EXPECT_TRUE(d.IsEnabled(2522));
+    d.SetTextU(2520, "5.0");
+    d.Press(2020);
+    EXPECT_EQ(g_autoTimeStep, 1);  // at once
+    EXPECT_FALSE(d.IsEnabled(2522));
+    d.Press(2);
+  });
+  EXPECT_EQ(RunNumericConditionsDialog(nullptr), 2);
+  EXPECT_EQ(g_autoTimeStep, 1);
+  EXPECT_EQ(TextOf(g_document.numeric.startTime), "0.00000E+00");
+
+  script::Queue("TIME_STEP_DIALOG", [](Dialog& d) {
+    EXPECT_TRUE(d.IsChecked(2020));
+    d.Press(2020);
+    EXPECT_TRUE(d.IsEnabled(2522));
+    d.PressEscape();
+  });
+  EXPECT_EQ(RunNumericConditionsDialog(nullptr), 2);
+  EXPECT_EQ(g_autoTimeStep, 0);
+  EXPECT_EQ(g_documentSaved, 1);
+}
+
+TEST_F(RunSettingsDialogs, NumericDialogCutsDoubleByteTextsAtNineteenBytes) {
+  script::Queue("TIME_STEP_DIALOG", [](Dialog& d) {
+    d.SetTextU(2520, QString::fromUtf8("a電圧電圧電圧電圧電圧"));  // 21 bytes
+    d.PressCloseBox();
+    EXPECT_TRUE(d.Ended());
+  });
+  EXPECT_EQ(RunNumericConditionsDialog(nullptr), 2);
+  script::Queue("TIME_STEP_DIALOG", [](Dialog& d) {
+    d.SetTextU(2520, QString::fromUtf8("a電圧電圧電圧電圧電圧"));
+    d.Press(1);
+  });
+  EXPECT_EQ(RunNumericConditionsDialog(nullptr), 1);
+  EXPECT_EQ(TextOf(g_document.numeric.startTime), J("a電圧電圧電圧電圧電"));
+}
+
+// ---- SELECT_COMPILER --------------------------------------------------------
+
+TEST_F(RunSettingsDialogs, SelectCompilerWithoutSettingsFileCreatesIt) {
+  g_language = 1;
+  script::Queue("SELECT_COMPILER", [](Dialog& d) {
+    EXPECT_EQ(g_language, 0);  // read when it opens
+    EXPECT_EQ(d.windowTitle(), QString::fromUtf8("コンパイラの選択"));
+    EXPECT_EQ(d.GetTextU(2600), "C Langage");
+    EXPECT_EQ(d.GetTextU(2610), "Fortran");
+    EXPECT_TRUE(d.IsChecked(2600));
+    EXPECT_FALSE(d.IsChecked(2610));
+    EXPECT_EQ(d.GetTextU(2650), "");
+    EXPECT_EQ(d.GetTextU(2660), "");
+    d.Press(1);
+  });
+  EXPECT_EQ(RunSelectCompilerDialog(nullptr), 1);
+  EXPECT_EQ(g_language, 0);
+  EXPECT_EQ(ReadIni(), "[Compiler]\r\nType=0\r\nC_Command=\r\nF_Command=\r\n");
+}
+
+TEST_F(RunSettingsDialogs, SelectCompilerTypeTwoIsFortranUntilOkWritesOne) {
+  WriteIni("[Private]\r\nMode=Advance\r\n[compiler]\r\ntype=2\r\nc_command=gcc -o temp -Wl,--no-as-needed -lm\r\n"
+           "Extra=1\r\nF_COMMAND=gfortran -o temp\r\n[Directory]\r\nData=None\r\n");
+  script::Queue("SELECT_COMPILER", [](Dialog& d) {
+    EXPECT_EQ(g_language, 2);
+    EXPECT_TRUE(d.IsChecked(2610));
+    EXPECT_FALSE(d.IsChecked(2600));
+    EXPECT_EQ(d.GetTextU(2650), "gcc -o temp -Wl,--no-as-needed -lm");
+    EXPECT_EQ(d.GetTextU(2660), "gfortran -o temp");
+    d.Press(1);
+  });
+  EXPECT_EQ(RunSelectCompilerDialog(nullptr), 1);
+  EXPECT_EQ(g_language, 1);
+  // The section holds exactly Type, C_Command, F_Command; other sections stay.
+  EXPECT_EQ(ReadIni(),
+            "[Private]\r\nMode=Advance\r\n[compiler]\r\nType=1\r\nC_Command=gcc -o temp -Wl,--no-as-needed -lm\r\n"
+            "F_Command=gfortran -o temp\r\n[Directory]\r\nData=None\r\n");
+}
+
+TEST_F(RunSettingsDialogs, SelectCompilerOkStoresTheRadioAndTheEdits) {
+  WriteIni("[Compiler]\r\nType=1\r\nC_Command=cc\r\nF_Command=f77\r\n");
+  script::Queue("SELECT_COMPILER", [](Dialog& d) {
+    d.Press(2600);
+    EXPECT_EQ(g_language, 1);  // only OK sets it
+    d.SetTextU(2650, "clang -o temp -lm");
+    d.SetTextU(2660, QString(300, QLatin1Char('x')));
+    d.Press(1);
+  });
+  EXPECT_EQ(RunSelectCompilerDialog(nullptr), 1);
+  EXPECT_EQ(g_language, 0);
+  EXPECT_EQ(ReadIni(), "[Compiler]\r\nType=0\r\nC_Command=clang -o temp -lm\r\nF_Command=" +
+                           QByteArray(259, 'x') + "\r\n");
+}
+
+// At every start the dialog rewrites the commands: a command left alone keeps its
+// bytes even when they are not UTF-8.
+TEST_F(RunSettingsDialogs, SelectCompilerKeepsUntouchedCommandsByteForByte) {
+  WriteIni("[Compiler]\r\nType=0\r\nC_Command=cc -I\xE9t\xE9\r\nF_Command=f\r\n");
+  script::Queue("SELECT_COMPILER", [](Dialog& d) { d.Press(1); });
+  EXPECT_EQ(RunSelectCompilerDialog(nullptr), 1);
+  EXPECT_EQ(ReadIni(), "[Compiler]\r\nType=0\r\nC_Command=cc -I\xE9t\xE9\r\nF_Command=f\r\n");
+}
+
+TEST_F(RunSettingsDialogs, SelectCompilerStaysOpenOnEscapeAndCloseBox) {
+  WriteIni("[Compiler]\r\nType=0\r\n");
+  script::Queue("SELECT_COMPILER", [](Dialog& d) {
+    EXPECT_EQ(d.Child(2), nullptr);  // no cancel button
+    d.PressEscape();
+    d.PressCloseBox();
+    d.Press(2610);
+    EXPECT_FALSE(d.Ended());
+    EXPECT_EQ(g_language, 0);
+    d.Press(1);
+    EXPECT_TRUE(d.Ended());
+  });
+  EXPECT_EQ(RunSelectCompilerDialog(nullptr), 1);
+  EXPECT_EQ(g_language, 1);
+}
+
+// The real dialog on the offscreen platform: the Escape key and the close box leave it
+// open; Enter is OK.
+TEST_F(RunSettingsDialogs, SelectCompilerRealKeysCloseOnlyThroughOk) {
+  script::End();
+  WriteIni("[Compiler]\r\nType=1\r\nC_Command=gcc\r\nF_Command=g77\r\n");
+  bool ran = false;
+  script::SetShownHook([&ran](Dialog& d) {
+    QTest::keyClick(&d, Qt::Key_Escape);
+    d.close();
+    EXPECT_TRUE(d.isVisible());
+    EXPECT_FALSE(d.Ended());
+    ran = true;
+    QTest::keyClick(&d, Qt::Key_Return);
+  });
+  EXPECT_EQ(RunSelectCompilerDialog(nullptr), 1);
+  EXPECT_TRUE(ran);
+  EXPECT_EQ(g_language, 1);
+  EXPECT_EQ(ReadIni(), "[Compiler]\r\nType=1\r\nC_Command=gcc\r\nF_Command=g77\r\n");
+}
+
+TEST_F(RunSettingsDialogs, RealNumericDialogEscapeIsCancel) {
+  script::End();
+  script::SetShownHook([](Dialog& d) {
+    d.Child(2520)->setFocus();
+    QTest::keyClicks(d.Child(2520), "9");
+    QTest::mouseClick(d.Child(2020), Qt::LeftButton);
+    QTest::keyClick(&d, Qt::Key_Escape);
+  });
+  EXPECT_EQ(RunNumericConditionsDialog(nullptr), 2);
+  EXPECT_EQ(g_autoTimeStep, 1);
+  EXPECT_EQ(TextOf(g_document.numeric.startTime), "0.00000E+00");
+}
+
+}  // namespace
