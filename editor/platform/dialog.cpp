@@ -408,11 +408,10 @@ int RunModal(Dialog& dialog, QWidget* owner) {
     return dialog.Ended() ? dialog.EndCode() : -1;
   }
 
-  // Focus the first edit field, where the user types first.
-  for (auto& [id, c] : dialog.controls_) {
-    (void)id;
-    if ((c.kind == Ctl::Edit || c.kind == Ctl::MultiEdit) && c.widget->isEnabled()) {
-      c.widget->setFocus();
+  // Focus the first edit field (in creation order), where the user types first.
+  for (QWidget* w : dialog.findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+    if ((qobject_cast<QLineEdit*>(w) || qobject_cast<QPlainTextEdit*>(w)) && w->isEnabled()) {
+      w->setFocus();
       break;
     }
   }

@@ -2,8 +2,13 @@
 // (Escape and close box = 2, Enter = 1, closing only through End) and test scripting.
 #include "platform/cp932.h"
 #include "platform/dialog.h"
+#include "platform/file_dialog.h"
 
+#include <QApplication>
 #include <QComboBox>
+#include <QFile>
+#include <QFileDialog>
+#include <QTemporaryDir>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -261,6 +266,43 @@ TEST_F(DialogTest, RealMouseClickOnAButtonSendsItsId) {
   Probe d({2});
   EXPECT_EQ(plat::RunModal(d, nullptr), 2);
   EXPECT_EQ(d.commands, (std::vector<int>{17, 2}));
+}
+
+// File dialogs: the hook answers instead of a dialog; the real one returns the chosen
+// path, and a save name without extension gets the default one.
+TEST(FileDialogTest, HookAnswersAndRealDialogReturnsThePath) {
+  std::vector<bool> saves;
+  plat::FileDialog::SetHook([&](bool save, const plat::FileDialogOptions& o) {
+    saves.push_back(save);
+    EXPECT_EQ(o.defaultSuffix, "VRK");
+    return save ? QString() : QString("/x/a.VRK");
+  });
+  plat::FileDialogOptions o{"t", {{"VRK File", "*.VRK"}}, "VRK", "/x", true};
+  EXPECT_EQ(plat::FileDialog::Open(nullptr, o), "/x/a.VRK");
+  EXPECT_EQ(plat::FileDialog::Save(nullptr, o), "");
+  EXPECT_EQ(saves, (std::vector<bool>{false, true}));
+  plat::FileDialog::SetHook({});
+
+  QTemporaryDir dir;
+  ASSERT_TRUE(dir.isValid());
+  QFile f(dir.path() + "/b.vrk");
+  ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+  f.close();
+  o.initialDirectory = dir.path();
+  auto answer = [](const QString& name) {
+    QTimer::singleShot(0, [name] {
+      auto* fd = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+      ASSERT_NE(fd, nullptr);
+      fd->selectFile(name);
+      QMetaObject::invokeMethod(fd, "accept");
+    });
+  };
+  answer("b.vrk");
+  EXPECT_EQ(plat::FileDialog::Open(nullptr, o), dir.path() + "/b.vrk");
+  answer("new");
+  EXPECT_EQ(plat::FileDialog::Save(nullptr, o), dir.path() + "/new.VRK");
+  QTimer::singleShot(0, [] { QApplication::activeModalWidget()->close(); });
+  EXPECT_EQ(plat::FileDialog::Open(nullptr, o), "");  // cancelled
 }
 
 }  // namespace
