@@ -95,7 +95,8 @@ class Dialog : public QDialog {
 
   // What the user does (the widgets call these; tests may call them directly).
   void Command(int id);      // a command from control id: OnCommand(id)
-  void Press(int id);        // a click on button, check box or radio id (toggles as a click does)
+  void Press(int id);        // a click on button, check box or radio id (toggles as a click does;
+                             // a disabled one ignores it); with no such control: Command(id)
   void ChooseCombo(int id, int index);  // a user choice in a combo box, then OnCommand(id)
   void PressEscape();        // Escape: OnCommand(2)
   void PressCloseBox();      // the close box: OnCommand(2)
