@@ -20,24 +20,45 @@ QPolygon ToQPolygon(const std::vector<Point>& points) {
   return poly;
 }
 
-// A painter with the drawing context's defaults: no smoothing, opaque white
-// background (dotted lines paint their gaps white).
+// A painter with the drawing context's defaults: no smoothing, white background.
 void PrepareAliased(QPainter& p) {
   p.setRenderHint(QPainter::Antialiasing, false);
   p.setRenderHint(QPainter::TextAntialiasing, false);
-  p.setBackgroundMode(Qt::OpaqueMode);
   p.setBackground(QBrush(Qt::white));
 }
 
 QPen ToQPen(const Pen& pen) {
   if (pen.style == Pen::kNull) return QPen(Qt::NoPen);
   QPen q(ToQColor(pen.rgb));
-  q.setWidth(pen.width <= 1 ? 1 : pen.width);
   q.setStyle(pen.style == Pen::kDot ? Qt::DotLine : Qt::SolidLine);
-  // Wide pens end round, as the window system's geometric pens do.
-  q.setCapStyle(pen.width <= 1 ? Qt::FlatCap : Qt::RoundCap);
-  q.setJoinStyle(Qt::RoundJoin);
+  if (pen.width <= 1) {
+    // One-pixel pens are cosmetic: exact pixel outlines of shapes.
+    q.setWidth(1);
+    q.setCosmetic(true);
+  } else {
+    // Wide pens end round, as the window system's geometric pens do.
+    q.setWidth(pen.width);
+    q.setCapStyle(Qt::RoundCap);
+    q.setJoinStyle(Qt::RoundJoin);
+  }
   return q;
+}
+
+// Strokes an outline: a dotted pen paints its gaps with the white background
+// first (Qt's opaque background mode would move the outlines of shapes).
+template <class Draw>
+void Outline(QPainter& p, const Pen& pen, Draw draw) {
+  if (pen.style == Pen::kNull) return;
+  p.setBrush(Qt::NoBrush);
+  if (pen.style == Pen::kDot) {
+    Pen gaps = pen;
+    gaps.style = Pen::kSolid;
+    gaps.rgb = kWhite;
+    p.setPen(ToQPen(gaps));
+    draw();
+  }
+  p.setPen(ToQPen(pen));
+  draw();
 }
 
 QBrush ToQBrush(const Brush& brush) {
@@ -139,7 +160,6 @@ void Canvas::TextOut(int x, int y, std::string_view cp932, const Font& font) {
     p.setFont(font.qfont());
     const int w = QFontMetrics(font.qfont()).horizontalAdvance(text);
     p.fillRect(QRect(x, y, w, font.CellHeight()), Qt::white);
-    p.setBackgroundMode(Qt::TransparentMode);
     p.setPen(Qt::black);
     p.drawText(QPoint(x, y + font.Ascent()), text);
   }
@@ -154,12 +174,11 @@ void Canvas::MoveTo(int x, int y) { current_ = Point{x, y}; }
 
 void Canvas::StrokeLine(QPainter& p, int x1, int y1, int x2, int y2, const Pen& pen) {
   if (pen.style == Pen::kNull) return;
-  p.setPen(ToQPen(pen));
   if (pen.width <= 1) {
     // A thin line leaves out its last pixel.
     const bool inside = image_.rect().contains(x2, y2);
     const QRgb saved = inside ? image_.pixel(x2, y2) : 0;
-    if (x1 != x2 || y1 != y2) p.drawLine(x1, y1, x2, y2);
+    if (x1 != x2 || y1 != y2) Outline(p, pen, [&] { p.drawLine(x1, y1, x2, y2); });
     if (inside) {
       p.end();
       image_.setPixel(x2, y2, saved);
@@ -167,7 +186,7 @@ void Canvas::StrokeLine(QPainter& p, int x1, int y1, int x2, int y2, const Pen& 
       PrepareAliased(p);
     }
   } else if (x1 != x2 || y1 != y2) {
-    p.drawLine(x1, y1, x2, y2);
+    Outline(p, pen, [&] { p.drawLine(x1, y1, x2, y2); });
   }
 }
 
@@ -196,14 +215,10 @@ void Canvas::Rectangle(int left, int top, int right, int bottom, const Pen& pen,
   if (right > left + 1 && bottom > top + 1) {
     QPainter p(&image_);
     PrepareAliased(p);
-    if (pen.style == Pen::kNull) {
-      // Without an outline the fill stops one pixel short on the right and bottom.
-      if (!brush.null) p.fillRect(QRect(left, top, right - left - 1, bottom - top - 1), ToQColor(brush.rgb));
-    } else {
-      p.setPen(ToQPen(pen));
-      p.setBrush(ToQBrush(brush));
-      p.drawRect(QRect(left, top, right - left - 1, bottom - top - 1));
-    }
+    // The fill stops one pixel short on the right and bottom; the outline covers that pixel.
+    const QRect r(left, top, right - left - 1, bottom - top - 1);
+    if (!brush.null) p.fillRect(r, ToQColor(brush.rgb));
+    Outline(p, pen, [&] { p.drawRect(r); });
   }
   DrawOp op;
   op.kind = DrawOp::kRectangle;
@@ -218,9 +233,13 @@ void Canvas::Ellipse(int left, int top, int right, int bottom, const Pen& pen, c
   if (right > left + 1 && bottom > top + 1) {
     QPainter p(&image_);
     PrepareAliased(p);
-    p.setPen(ToQPen(pen));
-    p.setBrush(ToQBrush(brush));
-    p.drawEllipse(QRect(left, top, right - left - 1, bottom - top - 1));
+    const QRect r(left, top, right - left - 1, bottom - top - 1);
+    if (!brush.null) {
+      p.setPen(Qt::NoPen);
+      p.setBrush(ToQBrush(brush));
+      p.drawEllipse(r);
+    }
+    Outline(p, pen, [&] { p.drawEllipse(r); });
   }
   DrawOp op;
   op.kind = DrawOp::kEllipse;
@@ -235,9 +254,13 @@ void Canvas::Polygon(const std::vector<Point>& points, const Pen& pen, const Bru
   if (points.size() >= 2) {
     QPainter p(&image_);
     PrepareAliased(p);
-    p.setPen(ToQPen(pen));
-    p.setBrush(ToQBrush(brush));
-    p.drawPolygon(ToQPolygon(points), Qt::OddEvenFill);
+    const QPolygon poly = ToQPolygon(points);
+    if (!brush.null) {
+      p.setPen(Qt::NoPen);
+      p.setBrush(ToQBrush(brush));
+      p.drawPolygon(poly, Qt::OddEvenFill);
+    }
+    Outline(p, pen, [&] { p.drawPolygon(poly, Qt::OddEvenFill); });
   }
   DrawOp op;
   op.kind = DrawOp::kPolygon;

@@ -103,7 +103,19 @@ void ClientView::Invalidate(int left, int top, int right, int bottom) {
   if (right > left && bottom > top) update(QRect(left, top, right - left, bottom - top));
 }
 
-void ClientView::PresentNow() { repaint(); }
+void ClientView::PresentNow() {
+  if (isVisible()) repaint();
+}
+
+void ClientView::SetBand(QWidget* band, int height) {
+  band_ = band;
+  bandHeight_ = height;
+  if (band_) {
+    band_->setParent(this);
+    band_->setGeometry(0, 0, width(), bandHeight_);
+    band_->show();
+  }
+}
 
 void ClientView::paintEvent(QPaintEvent* event) {
   QPainter painter(this);
@@ -115,6 +127,7 @@ void ClientView::paintEvent(QPaintEvent* event) {
 
 void ClientView::resizeEvent(QResizeEvent* event) {
   QWidget::resizeEvent(event);
+  if (band_) band_->setGeometry(0, 0, width(), bandHeight_);
   if (events_) events_->OnSize(width(), height());
 }
 

@@ -78,6 +78,8 @@ class ClientView : public QWidget {
   void Invalidate(int left, int top, int right, int bottom);
   // Paints the whole client area now, without waiting for the event loop.
   void PresentNow();
+  // A child covering client rows 0 .. height-1 across the whole width (the toolbar band).
+  void SetBand(QWidget* band, int height);
 
  protected:
   void paintEvent(QPaintEvent* event) override;
@@ -91,6 +93,8 @@ class ClientView : public QWidget {
 
  private:
   WindowEvents* events_;
+  QWidget* band_ = nullptr;
+  int bandHeight_ = 0;
   QPoint lastPos_{-100000, -100000};
 };
 

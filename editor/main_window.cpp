@@ -1,0 +1,361 @@
+#include "main_window.h"
+
+#include "canvas_drawing.h"
+#include "document.h"
+#include "pending_operations.h"
+#include "platform/menu.h"
+#include "platform/message_box.h"
+#include "run_settings_dialogs.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QFile>
+#include <QGridLayout>
+#include <QIcon>
+#include <QMenuBar>
+#include <QScrollBar>
+
+#include <algorithm>
+
+MainWindow* g_mainWindow = nullptr;
+plat::Toolbar* g_toolbar = nullptr;
+plat::ScrollInfo g_vertScrollInfo;
+plat::ScrollInfo g_horzScrollInfo;
+unsigned long g_helpCookie = 0;
+
+const plat::ToolbarButton kToolbarButtons[kToolbarButtonCount + 1] = {
+    {0, 1100, plat::kButtonEnabled, plat::kStyleButton},        // New
+    {1, 1110, plat::kButtonEnabled, plat::kStyleButton},        // Open
+    {2, 1120, plat::kButtonEnabled, plat::kStyleButton},        // Save As
+    {3, 1160, plat::kButtonEnabled, plat::kStyleButton},        // Print
+    {4, 1170, plat::kButtonIndeterminate, plat::kStyleButton},  // greyed, no action
+    {5, 1200, plat::kButtonEnabled, plat::kStyleButton},        // select tool
+    {6, 1210, plat::kButtonEnabled, plat::kStyleButton},        // C
+    {7, 1220, plat::kButtonEnabled, plat::kStyleButton},        // I
+    {8, 1230, plat::kButtonEnabled, plat::kStyleButton},        // R
+    {9, 1240, plat::kButtonEnabled, plat::kStyleButton},        // SE
+    {10, 1250, plat::kButtonEnabled, plat::kStyleButton},       // SF
+    {11, 1260, plat::kButtonEnabled, plat::kStyleButton},       // TF
+    {12, 1270, plat::kButtonEnabled, plat::kStyleButton},       // GY
+    {13, 1280, plat::kButtonEnabled, plat::kStyleButton},       // 0-junction
+    {14, 1290, plat::kButtonEnabled, plat::kStyleButton},       // 1-junction
+    {15, 1300, plat::kButtonEnabled, plat::kStyleButton},       // bond tool
+    {16, 1310, plat::kButtonEnabled, plat::kStyleButton},       // numeric conditions
+    {17, 1320, plat::kButtonEnabled, plat::kStyleButton},       // run
+    {18, 1330, plat::kButtonEnabled, plat::kStyleButton},       // Graph
+    {0, 0, 0, plat::kStyleSeparator},                           // the separator entry
+};
+
+// Resources of the program (menu, toolbar pictures, icon), linked from the library.
+static void InitProgramResources() { Q_INIT_RESOURCE(vrkt); }
+
+namespace {
+
+// The toolbar's pictures: bitmap 1000, one 25 x 17 image per bitmap index.
+std::vector<QPixmap> ToolbarPictures() {
+  std::vector<QString> glyphs;
+  QFile f(QStringLiteral(":/vrkt/toolbar_glyphs.txt"));
+  if (f.open(QIODevice::ReadOnly)) {
+    const QStringList lines = QString::fromUtf8(f.readAll()).split(QLatin1Char('\n'));
+    for (const QString& line : lines) {
+      if (!line.trimmed().isEmpty()) glyphs.push_back(line.trimmed());
+    }
+  }
+  glyphs.resize(kToolbarButtonCount);
+  return plat::TextPictures(glyphs, 25, 17);
+}
+
+}  // namespace
+
+// ---- creation and destruction -----------------------------------------------------------
+
+MainWindow::MainWindow() {
+  InitProgramResources();
+  g_mainWindow = this;
+  setWindowTitle(QString::fromLatin1(kMainWindowTitle));
+  setWindowIcon(QIcon(QStringLiteral(":/vrkt/my_icon.xpm")));
+  setContextMenuPolicy(Qt::PreventContextMenu);
+
+  // The menu "mymenu".
+  auto* bar = new QMenuBar(this);
+  bar->setNativeMenuBar(false);
+  bar->setContextMenuPolicy(Qt::PreventContextMenu);
+  setMenuBar(bar);
+  menu_ = std::make_unique<plat::Menu>();
+  menu_->Load(bar, QStringLiteral(":/vrkt/mymenu.menu"), [this](int id) { OnCommand(id); });
+
+  // Client area (with the toolbar band inside it) and both scroll bars beside it.
+  auto* frame = new QWidget(this);
+  auto* grid = new QGridLayout(frame);
+  grid->setContentsMargins(0, 0, 0, 0);
+  grid->setSpacing(0);
+  view_ = new plat::ClientView(this, frame);
+  bars_ = new plat::ScrollBars(this, frame);
+  grid->addWidget(view_, 0, 0);
+  grid->addWidget(bars_->Bar(plat::SB_VERT), 0, 1);
+  grid->addWidget(bars_->Bar(plat::SB_HORZ), 1, 0);
+  setCentralWidget(frame);
+  setFocusProxy(view_);
+
+  // Window creation proper.
+  CreateToolbar(this);
+  CreateCanvasBuffers(view_);
+  InitDocumentAndSettings();
+  g_helpCookie = 0;  // no help viewer on this platform
+  g_documentSaved = 1;
+  g_autoTimeStep = 0;
+
+  resize(kMainWindowWidth, kMainWindowHeight);
+  move(kMainWindowX, kMainWindowY);
+  view_->setFocus();
+}
+
+MainWindow::~MainWindow() {
+  if (!destroyed_) OnDestroy();
+  if (g_mainWindow == this) g_mainWindow = nullptr;
+  g_toolbar = nullptr;
+}
+
+void MainWindow::OnDestroy() {
+  destroyed_ = true;
+  DeleteRegions();
+  DeleteCanvasBuffers();
+  QCoreApplication::exit(0);
+}
+
+void MainWindow::DestroyWindow() {
+  if (destroyed_) return;
+  destroying_ = true;
+  OnDestroy();
+  close();
+}
+
+bool MainWindow::OnClose() {
+  if (destroyed_) return true;
+  const int answer = plat::MessageBox(this, QStringLiteral("終了しますか？"), QStringLiteral("終了確認"),
+                                      plat::MB_YESNO | plat::MB_ICONQUESTION);
+  if (answer != plat::IDYES) return false;
+  OnDestroy();
+  return true;
+}
+
+void MainWindow::closeEvent(QCloseEvent* event) {
+  if (destroying_ || destroyed_ || OnClose()) {
+    event->accept();
+  } else {
+    event->ignore();
+  }
+}
+
+// ---- toolbar and tools --------------------------------------------------------------------
+
+void CreateToolbar(MainWindow* window) {
+  auto* bar = new plat::Toolbar(window->View(), ToolbarPictures(), [window](int id) { window->OnCommand(id); });
+  bar->setObjectName(QStringLiteral("toolbar%1").arg(kToolbarId));
+  bar->AddButtons(kToolbarButtons, kToolbarButtonCount);
+  bar->InsertButton(5, kToolbarButtons[kToolbarButtonCount]);
+  bar->InsertButton(17, kToolbarButtons[kToolbarButtonCount]);
+  bar->Check(g_currentTool, true);
+  window->View()->SetBand(bar, kToolbarBand);
+  g_toolbar = bar;
+}
+
+void OnToolbarCommand(int id, MainWindow* /*window*/) {
+  if (id >= kToolSelect && id <= kToolBond && id != g_currentTool) {
+    if (g_toolbar) {
+      g_toolbar->Check(id, true);
+      g_toolbar->Check(g_currentTool, false);
+    }
+    g_currentTool = id;
+  }
+  switch (id) {
+    case 1100: ToolbarNew(); break;
+    case 1110: ToolbarOpen(); break;
+    case 1120: ToolbarSaveAs(); break;
+    case 1160: ToolbarPrint(); break;
+    case 1310: ToolbarNumericConditions(); break;
+    case 1320: ToolbarRun(); break;
+    case 1330: ToolbarGraph(); break;
+    default: break;  // the tools, and 1170, which does nothing
+  }
+}
+
+void MainWindow::OnCommand(int id) {
+  // The menu's own action first.
+  switch (id) {
+    case 100: MenuNew(); break;
+    case 110: MenuOpen(); break;
+    case 120: MenuSave(); break;
+    case 130: MenuSaveAs(); break;
+    case 140: MenuExit(); break;
+    case 150: MenuSavePicture(); break;
+    case 122: MenuShowEquations(0); break;
+    case 123: MenuShowEquations(1); break;
+    case 210: MenuRunBondGraph(); break;
+    case 220: MenuRunFromModelSource(); break;
+    case 300: MenuExperimentalData(); break;
+    case 310: MenuSelectCompiler(); break;
+    case 320: MenuCheckVariables(); break;
+    case 400: MenuHelp(); break;
+    case 410: MenuVersion(); break;
+    default: break;
+  }
+  if (destroyed_) return;
+  // Then, for every command: no selection, no bond in progress.
+  ClearSelection(view_);
+  if (g_bondDrawing) CancelBondDrawing(view_);
+  RedrawCurrentElementBonds(view_);
+  OnToolbarCommand(id, this);
+}
+
+// ---- size, paint, scrolling -------------------------------------------------------------------
+
+void MainWindow::OnSize(int width, int height) {
+  g_vertScrollInfo = plat::ScrollInfo{0, kVertScrollMax, height - 28, g_scrollY};
+  bars_->SetInfo(plat::SB_VERT, g_vertScrollInfo);
+  g_horzScrollInfo = plat::ScrollInfo{0, kHorzScrollMax, width, g_scrollX};
+  bars_->SetInfo(plat::SB_HORZ, g_horzScrollInfo);
+}
+
+void MainWindow::OnPaint(plat::WindowPaint& paint) {
+  PaintMainWindow(paint);
+  DrawMarks(view_);
+}
+
+void MainWindow::OnScroll(int bar, int request, int track) {
+  const bool vertical = bar == plat::SB_VERT;
+  plat::ScrollInfo& info = vertical ? g_vertScrollInfo : g_horzScrollInfo;
+  int& position = vertical ? g_scrollY : g_scrollX;
+  const int m = info.max;
+  const int page = info.page;
+  int p = info.pos;
+  int d = 0;
+  switch (request) {
+    case plat::SB_LINEUP: d = -kScrollLine; break;
+    case plat::SB_LINEDOWN: d = kScrollLine; break;
+    case plat::SB_PAGEUP: d = -page; break;
+    case plat::SB_PAGEDOWN: d = page; break;
+    case plat::SB_THUMBTRACK: d = track - p; break;
+    default: d = 0; break;
+  }
+  d = std::max(-p, std::min(d, m - page - p + 1));
+  if (d == 0) return;
+  p += d;
+  position = p;
+  info.pos = p;
+  bars_->SetInfo(bar, info);
+  view_->PresentNow();
+}
+
+// ---- mouse and keys -----------------------------------------------------------------------------
+
+void MainWindow::OnMouseMove(int x, int y) {
+  if (g_elementDragging) DragElement(view_, x, y);
+  if (g_bondDrawing) TrackBondRubberBand(view_, x, y);
+}
+
+void MainWindow::OnLButtonDown(int x, int y) {
+  if (g_currentTool == kToolSelect) OnSelectToolClick(view_, x, y);
+  if (g_currentTool >= kToolFirstElement && g_currentTool <= kToolLastElement) {
+    if (PlaceElement(x, y) == 1) {
+      InitNewElement();
+      DrawElement(view_, g_elementCount);
+      g_elementCount += 1;
+      g_documentSaved = 0;
+    }
+  }
+  if (g_currentTool == kToolBond) {
+    OnBondToolClick(view_, x, y);
+    g_documentSaved = 0;
+  }
+  view_->PresentNow();
+}
+
+void MainWindow::OnLButtonUp(int /*x*/, int /*y*/) {
+  if (g_currentTool == kToolSelect && g_elementDragging == 1) {
+    g_elementDragging = 0;
+    AddCurrentElementToRegion();
+    RedrawCurrentElementBonds(view_);
+    InvalidateCanvas(view_);
+    RebuildCurrentElementBondRegions();
+  }
+}
+
+void MainWindow::OnRButtonDown(int /*x*/, int /*y*/) {
+  const int hit = ClassifySelection();
+  if (hit == HIT_ELEMENT) {
+    RunElementParameterDialog(this);
+    if (g_currentIndex >= 0 && g_currentIndex < kMaxElements) g_document.elements[g_currentIndex].staleMark = 0;
+    ClearSelection(view_);
+    DrawMarks(view_);
+    RedrawCurrentElementBonds(view_);
+    InvalidateCanvas(view_);
+  } else if (hit == HIT_BOND) {
+    g_strokeBond = g_currentIndex;
+    if (g_currentIndex >= 0 && g_currentIndex < kMaxBonds) {
+      g_document.strokeHeadElement = g_document.bonds[g_currentIndex].headElement;
+      g_document.strokeTailElement = g_document.bonds[g_currentIndex].tailElement;
+    }
+    // A stroke changed through the dialog is a change of the document.
+    if (RunStrokeSelectDialog(this) == plat::IDOK) g_documentSaved = 0;
+    ClearSelection(view_);
+  } else if (g_document.selectionActive == 0 && g_bondDrawing == 0) {
+    // Nothing selected, no bond in progress: the right button switches the tool.
+    const int next = (g_currentTool >= kToolFirstElement && g_currentTool <= kToolBond) ? kToolSelect : kToolBond;
+    if (g_toolbar) {
+      g_toolbar->Check(g_currentTool, false);
+      g_toolbar->Check(next, true);
+    }
+    g_currentTool = next;
+  }
+}
+
+void MainWindow::OnKeyDown(int vk) {
+  if (vk == plat::VK_DELETE) {
+    // Deleting the element the button still holds ends its drag.
+    const bool deletesDragged = g_elementDragging == 1 && g_document.selectionActive == 1 &&
+                                g_document.selectionIsElement == 1;
+    DeleteSelection(view_, g_document.selectedIndex);
+    if (deletesDragged) g_elementDragging = 0;
+    RedrawDiagram();
+    g_document.selectionActive = 0;
+    MarkStaleFeedbackRefs();
+    InvalidateCanvas(view_);
+    g_documentSaved = 0;
+  }
+  if (g_document.selectionIsElement != 1) {
+    EditInitialValueOfSelectedBond(view_);
+    ClearSelection(view_);
+    g_documentSaved = 0;
+  }
+}
+
+// ---- start-up -----------------------------------------------------------------------------------
+
+MainWindow* StartMainWindow(int showState) {
+  auto* window = new MainWindow();
+  switch (showState) {
+    case SW_HIDE: break;
+    case SW_SHOWMINIMIZED: window->showMinimized(); break;
+    case SW_SHOWMAXIMIZED: window->showMaximized(); break;
+    default: window->show(); break;
+  }
+  if (showState != SW_HIDE && showState != SW_SHOWMAXIMIZED && showState != SW_SHOWMINIMIZED) {
+    // 800 x 600 is the outer size, frame included.
+    const QSize extra = window->frameGeometry().size() - window->size();
+    if (extra.width() > 0 || extra.height() > 0) {
+      window->resize(kMainWindowWidth - extra.width(), kMainWindowHeight - extra.height());
+    }
+  }
+  window->View()->PresentNow();
+  RunSelectCompilerDialog(window);
+  return window;
+}
+
+int RunMessageLoop() { return QApplication::exec(); }
+
+int WinMain(int showState) {
+  std::unique_ptr<MainWindow> window(StartMainWindow(showState));
+  const int code = RunMessageLoop();
+  return code;
+}
