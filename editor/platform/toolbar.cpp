@@ -128,7 +128,7 @@ std::vector<QPixmap> TextPictures(const std::vector<QString>& glyphs, int w, int
   std::vector<QPixmap> out;
   out.reserve(glyphs.size());
   QFont font(QStringLiteral("DejaVu Sans"));
-  font.setPixelSize(11);
+  font.setPixelSize(10);
   font.setBold(true);
   for (const QString& g : glyphs) {
     QPixmap pm(w, h);

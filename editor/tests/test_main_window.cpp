@@ -1,0 +1,428 @@
+// The main window: start-up order with the compiler dialog, toolbar and menu,
+// scroll ranges and steps, the tools, mouse and keys through real events
+// (band and scroll offsets), the close question, and a picture of the window.
+#include "canvas_drawing.h"
+#include "document.h"
+#include "main_window.h"
+#include "platform/dialog.h"
+#include "platform/fs.h"
+#include "platform/ini.h"
+#include "platform/menu.h"
+#include "platform/message_box.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QFile>
+#include <QMenu>
+#include <QMenuBar>
+#include <QScrollBar>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QWindow>
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <memory>
+#include <string>
+
+namespace {
+
+class MainWindowTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_TRUE(dir_.isValid());
+    oldDir_ = plat::fs::CurrentDir();
+    start_ = dir_.path().toStdString();
+    std::ofstream(start_ + "/vork.ini") << "[Compiler]\r\nType=0\r\nC_Command=gcc -o temp -Wl,--no-as-needed -lm\r\n"
+                                           "F_Command=\r\n[Directory]\r\nVrd=None\r\nData=None\r\n";
+    ASSERT_TRUE(plat::fs::SetCurrentDir(start_));
+    ResetEditorState();
+    plat::msgscript::Begin();
+    plat::dlgscript::Begin();
+  }
+
+  void TearDown() override {
+    window_.reset();
+    plat::dlgscript::End();
+    plat::msgscript::End();
+    ResetEditorState();
+    plat::fs::SetCurrentDir(oldDir_);
+  }
+
+  // Start-up with OK pressed in the compiler dialog.
+  void Start() {
+    plat::dlgscript::Queue("SELECT_COMPILER", [](plat::Dialog& d) { d.Press(1); });
+    window_.reset(StartMainWindow(SW_SHOWNORMAL));
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(window_.get()));
+    QApplication::processEvents();
+  }
+
+  plat::ClientView* View() const { return window_->View(); }
+  QWindow* Handle() const { return window_->windowHandle(); }
+  // A client point in the coordinates of the window's surface.
+  QPoint InWindow(int x, int y) const { return View()->mapTo(window_.get(), QPoint(x, y)); }
+  void Click(int x, int y, Qt::MouseButton button = Qt::LeftButton) {
+    QTest::mouseClick(Handle(), button, Qt::NoModifier, InWindow(x, y));
+    QApplication::processEvents();
+  }
+  void ScrollTo(int bar, int pos) { window_->OnScroll(bar, plat::SB_THUMBTRACK, pos); }
+
+  QTemporaryDir dir_;
+  std::string oldDir_;
+  std::string start_;
+  std::unique_ptr<MainWindow> window_;
+};
+
+TEST_F(MainWindowTest, StartUpCreatesTheWindowThenRunsTheCompilerDialogOnce) {
+  bool visibleAtDialog = false;
+  std::string startAtDialog;
+  plat::dlgscript::Queue("SELECT_COMPILER", [&](plat::Dialog& d) {
+    visibleAtDialog = g_mainWindow && g_mainWindow->isVisible();
+    startAtDialog = g_startDirectory;
+    d.Press(1);
+  });
+  window_.reset(StartMainWindow(SW_SHOWNORMAL));
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(window_.get()));
+  EXPECT_EQ(plat::dlgscript::Opened(), std::vector<std::string>{"SELECT_COMPILER"});
+  EXPECT_EQ(plat::dlgscript::Pending("SELECT_COMPILER"), 0);
+  EXPECT_TRUE(visibleAtDialog);
+  EXPECT_EQ(startAtDialog, plat::fs::CurrentDir());
+
+  // Window creation: canvases, document defaults, flags.
+  EXPECT_EQ(window_->windowTitle(), QStringLiteral("VORK Ver. 2.0"));
+  EXPECT_EQ(g_mainWindow, window_.get());
+  ASSERT_NE(g_drawDC, nullptr);
+  ASSERT_NE(g_cleanDC, nullptr);
+  EXPECT_EQ(g_canvasRect.right, 2000);
+  EXPECT_EQ(g_canvasRect.bottom, 1414);
+  EXPECT_EQ(g_documentSaved, 1);
+  EXPECT_EQ(g_autoTimeStep, 0);
+  EXPECT_EQ(g_currentTool, 1200);
+  EXPECT_EQ(TextOf(g_document.numeric.timeStep), "1.00000E-05");
+  plat::Ini ini(start_ + "/vork.ini");
+  EXPECT_EQ(ini.GetString("Directory", "Data"), plat::fs::CurrentDir() + "/Csv/");
+  EXPECT_EQ(ini.GetString("Directory", "Vrd"), plat::fs::CurrentDir() + "/Vrd/");
+  EXPECT_EQ(ini.GetString("Compiler", "C_Command"), "gcc -o temp -Wl,--no-as-needed -lm");
+  EXPECT_EQ(g_language, 0);
+
+  // Placement at (80, 60), outer size 800 x 600.
+  EXPECT_EQ(window_->frameGeometry().topLeft(), QPoint(80, 60));
+  EXPECT_EQ(window_->frameGeometry().size(), QSize(800, 600));
+  EXPECT_FALSE(window_->windowIcon().isNull());
+}
+
+TEST_F(MainWindowTest, ToolbarButtonsInTheirOrderWithTheSelectToolChecked) {
+  Start();
+  ASSERT_NE(g_toolbar, nullptr);
+  const int ids[] = {1100, 1110, 1120, 1160, 1170, 0,    1200, 1210, 1220, 1230, 1240,
+                     1250, 1260, 1270, 1280, 1290, 1300, 0,    1310, 1320, 1330};
+  ASSERT_EQ(g_toolbar->ButtonCount(), 21);
+  for (int i = 0; i < 21; ++i) EXPECT_EQ(g_toolbar->IdAt(i), ids[i]) << "position " << i;
+  EXPECT_FALSE(g_toolbar->IsEnabled(1170));
+  EXPECT_TRUE(g_toolbar->IsEnabled(1100));
+  EXPECT_TRUE(g_toolbar->IsChecked(1200));
+  EXPECT_FALSE(g_toolbar->IsChecked(1210));
+  // The band covers client rows 0 to 29, the whole width.
+  EXPECT_EQ(g_toolbar->parentWidget(), View());
+  EXPECT_EQ(g_toolbar->geometry(), QRect(0, 0, View()->width(), 30));
+}
+
+TEST_F(MainWindowTest, MenuHoldsThePopUpsAndItemsWithTheirIds) {
+  Start();
+  const QList<QAction*> tops = window_->menuBar()->actions();
+  ASSERT_EQ(tops.size(), 4);
+  EXPECT_EQ(tops[0]->text(), QStringLiteral("ファイル(&F)"));
+  EXPECT_EQ(tops[1]->text(), QStringLiteral("実行(&R)"));
+  EXPECT_EQ(tops[2]->text(), QStringLiteral("ツール(&T)"));
+  EXPECT_EQ(tops[3]->text(), QStringLiteral("ヘルプ(&H)"));
+  struct Item {
+    int id;
+    const char* text;
+  };
+  const Item items[] = {{100, "新規作成(&N)"},   {110, "ファイルを開く(&O)"}, {130, "名前をつけて保存(&A)"},
+                        {120, "上書き保存(&S)"}, {150, "画像を保存(&B)"},     {140, "終了(&Q)"},
+                        {210, "ボンドグラフの実行"}, {220, "VRKファイルから実行"}, {300, "実験値入力(&E)"},
+                        {310, "コンパイラの選択(&C)"}, {320, "変数のチェック(&V)"}, {122, "積分方程式"},
+                        {123, "微分方程式"},     {400, "ヘルプの表示(&C)"},   {410, "バージョン情報(&A)"}};
+  for (const Item& it : items) {
+    QAction* a = window_->MainMenu()->Item(it.id);
+    ASSERT_NE(a, nullptr) << it.id;
+    EXPECT_EQ(a->text(), QString::fromUtf8(it.text)) << it.id;
+  }
+  // File pop-up order; the equations pop-up sits in Tools after the variable check.
+  const QList<QAction*> file = tops[0]->menu()->actions();
+  ASSERT_EQ(file.size(), 6);
+  EXPECT_EQ(file[2]->data().toInt(), 130);
+  EXPECT_EQ(file[3]->data().toInt(), 120);
+  const QList<QAction*> tools = tops[2]->menu()->actions();
+  ASSERT_EQ(tools.size(), 4);
+  ASSERT_NE(tools[3]->menu(), nullptr);
+  EXPECT_EQ(tools[3]->text(), QStringLiteral("方程式を表示"));
+}
+
+TEST_F(MainWindowTest, ScrollRangesFollowTheClientSize) {
+  Start();
+  EXPECT_EQ(g_vertScrollInfo.page, View()->height() - 28);
+  EXPECT_EQ(g_horzScrollInfo.page, View()->width());
+  // The worked size: 800 x 520.
+  window_->OnSize(800, 520);
+  EXPECT_EQ(g_vertScrollInfo.max, 1000);
+  EXPECT_EQ(g_vertScrollInfo.page, 492);
+  EXPECT_EQ(g_horzScrollInfo.max, 1500);
+  EXPECT_EQ(g_horzScrollInfo.page, 800);
+  QScrollBar* v = window_->Bars()->Bar(plat::SB_VERT);
+  QScrollBar* h = window_->Bars()->Bar(plat::SB_HORZ);
+  EXPECT_EQ(v->maximum(), 509);
+  EXPECT_EQ(v->pageStep(), 492);
+  EXPECT_EQ(h->maximum(), 701);
+
+  struct Step {
+    int bar, request, track, from, to;
+  };
+  const Step steps[] = {
+      {plat::SB_VERT, plat::SB_LINEDOWN, 0, 500, 509},   // bounded at the last position
+      {plat::SB_VERT, plat::SB_PAGEUP, 0, 10, 0},
+      {plat::SB_VERT, plat::SB_LINEUP, 0, 30, 10},
+      {plat::SB_VERT, plat::SB_PAGEDOWN, 0, 0, 492},
+      {plat::SB_VERT, plat::SB_THUMBTRACK, 300, 0, 300},
+      {plat::SB_VERT, plat::SB_BOTTOM, 0, 100, 100},      // other requests do not move
+      {plat::SB_VERT, plat::SB_THUMBPOSITION, 250, 100, 100},
+      {plat::SB_HORZ, plat::SB_PAGEDOWN, 0, 0, 701},
+      {plat::SB_HORZ, plat::SB_LINEDOWN, 0, 700, 701},
+      {plat::SB_HORZ, plat::SB_LINEUP, 0, 5, 0},
+  };
+  for (const Step& s : steps) {
+    window_->OnScroll(s.bar, plat::SB_THUMBTRACK, s.from);
+    window_->OnScroll(s.bar, plat::SB_THUMBTRACK, s.from);
+    window_->OnScroll(s.bar, s.request, s.track);
+    const int now = s.bar == plat::SB_VERT ? g_scrollY : g_scrollX;
+    EXPECT_EQ(now, s.to) << "request " << s.request << " from " << s.from;
+    EXPECT_EQ((s.bar == plat::SB_VERT ? g_vertScrollInfo : g_horzScrollInfo).pos, s.to);
+    EXPECT_EQ((s.bar == plat::SB_VERT ? v : h)->value(), s.to);
+  }
+  // A step from the bar itself reaches the window as a line request.
+  ScrollTo(plat::SB_VERT, 100);
+  v->triggerAction(QAbstractSlider::SliderSingleStepAdd);
+  EXPECT_EQ(g_scrollY, 120);
+  EXPECT_EQ(v->value(), 120);
+  v->triggerAction(QAbstractSlider::SliderPageStepSub);
+  EXPECT_EQ(g_scrollY, 0);
+}
+
+TEST_F(MainWindowTest, ClicksPlaceElementsAtTheCanvasPointOfTheClientPoint) {
+  Start();
+  window_->OnCommand(1210);  // C tool
+  EXPECT_EQ(g_currentTool, 1210);
+  EXPECT_TRUE(g_toolbar->IsChecked(1210));
+  EXPECT_FALSE(g_toolbar->IsChecked(1200));
+
+  Click(200, 150);
+  ASSERT_EQ(g_elementCount, 1);
+  EXPECT_EQ(g_document.elements[0].box.left, 185);
+  EXPECT_EQ(g_document.elements[0].box.top, 135);
+  EXPECT_EQ(g_documentSaved, 0);
+
+  // Scrolled by (100, 40): the same client point is canvas (300, 190).
+  ScrollTo(plat::SB_HORZ, 100);
+  ScrollTo(plat::SB_VERT, 40);
+  Click(200, 150);
+  ASSERT_EQ(g_elementCount, 2);
+  EXPECT_EQ(g_document.elements[1].box.left, 285);
+  EXPECT_EQ(g_document.elements[1].box.top, 175);
+  EXPECT_EQ(ElementLabel(1), "C2");
+
+  // The window shows canvas (x + 100, y + 40) at client (x, y): C2's label at client (185, 135).
+  const QImage shown = View()->grab().toImage();
+  int ink = 0;
+  for (int y = 135; y < 165; ++y)
+    for (int x = 185; x < 215; ++x)
+      if ((shown.pixel(x, y) & 0xFFFFFF) == 0) ++ink;
+  EXPECT_GT(ink, 30);
+
+  // A click in the band hits the toolbar, never the canvas.
+  Click(View()->width() - 20, 10);
+  EXPECT_EQ(g_elementCount, 2);
+  // A click onto an existing box is refused.
+  Click(200, 150);
+  EXPECT_EQ(g_elementCount, 2);
+}
+
+TEST_F(MainWindowTest, RightClickCyclesTheToolsWhileNothingIsSelected) {
+  Start();
+  window_->OnCommand(1210);
+  const int expected[] = {1200, 1300, 1200, 1300};
+  for (int tool : expected) {
+    Click(400, 300, Qt::RightButton);
+    EXPECT_EQ(g_currentTool, tool);
+    EXPECT_TRUE(g_toolbar->IsChecked(tool));
+    EXPECT_FALSE(g_toolbar->IsChecked(tool == 1200 ? 1300 : 1200));
+    EXPECT_FALSE(g_toolbar->IsChecked(1210));
+  }
+  // With something selected, or a bond in progress, the tool stays.
+  g_document.selectionActive = 1;
+  Click(400, 300, Qt::RightButton);
+  EXPECT_EQ(g_currentTool, 1300);
+  g_document.selectionActive = 0;
+  g_bondDrawing = 1;
+  window_->OnRButtonDown(400, 300);
+  EXPECT_EQ(g_currentTool, 1300);
+  g_bondDrawing = 0;
+}
+
+TEST_F(MainWindowTest, ToolbarClicksChangeTheToolAndAChosenToolStaysChecked) {
+  Start();
+  QWidget* se = g_toolbar->ButtonWidget(1240);
+  ASSERT_NE(se, nullptr);
+  QTest::mouseClick(se, Qt::LeftButton);
+  EXPECT_EQ(g_currentTool, 1240);
+  EXPECT_TRUE(g_toolbar->IsChecked(1240));
+  EXPECT_TRUE(g_toolbar->Action(1240)->isChecked());
+  EXPECT_FALSE(g_toolbar->Action(1200)->isChecked());
+  // Choosing it again changes nothing (the button does not toggle off).
+  QTest::mouseClick(se, Qt::LeftButton);
+  EXPECT_EQ(g_currentTool, 1240);
+  EXPECT_TRUE(g_toolbar->Action(1240)->isChecked());
+  // A non-tool button is never left checked.
+  QTest::mouseClick(g_toolbar->ButtonWidget(1310), Qt::LeftButton);
+  EXPECT_FALSE(g_toolbar->Action(1310)->isChecked());
+  EXPECT_EQ(g_currentTool, 1240);
+}
+
+TEST_F(MainWindowTest, EveryCommandEndsABondInProgressAndRestoresTheDrawing) {
+  Start();
+  g_drawDC->Line(0, 500, 1999, 500, plat::Pen::Dot(1, plat::MakeRgb(7, 0, 0)));
+  g_bondDrawing = 1;
+  window_->MainMenu()->Item(410)->trigger();
+  EXPECT_EQ(g_bondDrawing, 0);
+  EXPECT_EQ(g_drawDC->Pixel(1000, 500), plat::kWhite);
+  EXPECT_EQ(g_currentTool, 1200);
+}
+
+TEST_F(MainWindowTest, BondToolClickAndKeysMarkTheDocumentModified) {
+  Start();
+  window_->OnCommand(1300);
+  Click(600, 400);
+  EXPECT_EQ(g_documentSaved, 0);
+
+  struct Case {
+    Qt::Key key;
+    Qt::KeyboardModifiers mods;
+    int selectionIsElement;
+    int savedAfter;
+  };
+  const Case cases[] = {
+      {Qt::Key_Left, Qt::NoModifier, 0, 0},    // nothing selected: modified
+      {Qt::Key_Tab, Qt::NoModifier, 0, 0},     // Tab reaches the window
+      {Qt::Key_A, Qt::NoModifier, 1, 1},       // an element selected: keys other than Delete do nothing
+      {Qt::Key_Delete, Qt::NoModifier, 1, 0},  // Delete always marks
+      {Qt::Key_A, Qt::AltModifier, 0, 1},      // Alt keys belong to the menu
+      {Qt::Key_F10, Qt::NoModifier, 0, 1},
+  };
+  for (const Case& c : cases) {
+    g_documentSaved = 1;
+    g_document.selectionIsElement = c.selectionIsElement;
+    QTest::keyClick(View(), c.key, c.mods);
+    EXPECT_EQ(g_documentSaved, c.savedAfter) << "key " << c.key;
+  }
+  g_document.selectionIsElement = 0;
+}
+
+TEST_F(MainWindowTest, DeletingTheElementHeldByTheButtonEndsItsDrag) {
+  Start();
+  g_elementDragging = 1;
+  g_document.selectionActive = 1;
+  g_document.selectionIsElement = 1;
+  window_->OnKeyDown(plat::VK_DELETE);
+  EXPECT_EQ(g_elementDragging, 0);
+  EXPECT_EQ(g_document.selectionActive, 0);
+  // Without a selection the drag goes on.
+  g_elementDragging = 1;
+  window_->OnKeyDown(plat::VK_DELETE);
+  EXPECT_EQ(g_elementDragging, 1);
+  g_elementDragging = 0;
+}
+
+TEST_F(MainWindowTest, PointerMovesArriveWithNoButtonDownAndOnlyWhenThePointerMoved) {
+  struct Recorder : plat::WindowEvents {
+    std::vector<QPoint> moves;
+    void OnMouseMove(int x, int y) override { moves.emplace_back(x, y); }
+  } recorder;
+  plat::ClientView view(&recorder);
+  view.resize(300, 200);
+  view.show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&view));
+  QTest::mouseMove(view.windowHandle(), QPoint(50, 60));
+  QTest::mouseMove(view.windowHandle(), QPoint(50, 60));
+  QTest::mouseMove(view.windowHandle(), QPoint(70, 80));
+  QApplication::processEvents();
+  ASSERT_GE(recorder.moves.size(), 2u);
+  EXPECT_EQ(recorder.moves.back(), QPoint(70, 80));
+  for (size_t i = 1; i < recorder.moves.size(); ++i) EXPECT_NE(recorder.moves[i], recorder.moves[i - 1]);
+}
+
+TEST_F(MainWindowTest, CloseBoxAsksAndOnlyYesEndsTheWindow) {
+  Start();
+  plat::msgscript::Answer(plat::IDNO);
+  EXPECT_FALSE(window_->close());
+  EXPECT_TRUE(window_->isVisible());
+  ASSERT_EQ(plat::msgscript::Records().size(), 1u);
+  EXPECT_EQ(plat::msgscript::Records()[0].text, QStringLiteral("終了しますか？"));
+  EXPECT_EQ(plat::msgscript::Records()[0].title, QStringLiteral("終了確認"));
+  EXPECT_EQ(plat::msgscript::Records()[0].flags, plat::MB_YESNO | plat::MB_ICONQUESTION);
+  // The question does not depend on the saved flag.
+  g_documentSaved = 0;
+  plat::msgscript::Answer(plat::IDYES);
+  EXPECT_TRUE(window_->close());
+  EXPECT_EQ(plat::msgscript::Records().size(), 2u);
+  EXPECT_TRUE(window_->IsDestroyed());
+  EXPECT_EQ(g_drawDC, nullptr);
+  EXPECT_EQ(g_cleanDC, nullptr);
+}
+
+// Places one element of every kind and some bonds, then writes the window's picture.
+TEST_F(MainWindowTest, PictureOfTheWindowWithEveryKindOfElement) {
+  Start();
+  struct Place {
+    int tool, x, y;
+  };
+  const Place places[] = {{1210, 100, 120}, {1220, 100, 220}, {1230, 100, 320}, {1240, 300, 120}, {1250, 300, 320},
+                          {1260, 500, 120}, {1270, 500, 320}, {1280, 300, 220}, {1290, 500, 220}};
+  for (const Place& p : places) {
+    window_->OnCommand(p.tool);
+    Click(p.x, p.y);
+  }
+  ASSERT_EQ(g_elementCount, 9);
+  // Bonds as bond creation leaves them: C1 -> 0 (side 4 -> 0), 0 -> SE1 (2 -> 6), SF1 -> 0 (2 -> 6), 0 -> 1 (4 -> 0).
+  struct B {
+    int tail, f, head, g, strokeAtHead;
+  };
+  const B bonds[] = {{0, 4, 7, 0, 0}, {7, 2, 3, 6, 1}, {4, 2, 7, 6, 0}, {7, 4, 8, 0, 1}};
+  for (const B& b : bonds) {
+    const int k = g_bondCount;
+    ElementRecord& t = g_document.elements[b.tail];
+    ElementRecord& h = g_document.elements[b.head];
+    t.portInUse[b.f] = 1;
+    t.portBond[b.f] = k;
+    t.portPartner[b.f] = b.head;
+    t.portIsHead[b.f] = 0;
+    h.portInUse[b.g] = 1;
+    h.portBond[b.g] = k;
+    h.portPartner[b.g] = b.tail;
+    h.portIsHead[b.g] = 1;
+    g_document.bonds[k].strokeAtHead = b.strokeAtHead;
+    SetBondEnds(b.f, b.g, k, b.tail, b.head);
+    g_bondCount = k + 1;
+    DrawBond(b.f, b.g, b.tail, b.head, *g_drawDC, k);
+  }
+  g_document.elements[6].staleMark = 1;  // GY1 circled
+  View()->PresentNow();
+  QApplication::processEvents();
+  const QImage picture = window_->grab().toImage();
+  const QString path = QStringLiteral(VORK_BINARY_DIR) + QStringLiteral("/editor/main_window.png");
+  ASSERT_TRUE(picture.save(path));
+  EXPECT_TRUE(QFile::exists(path));
+  const std::vector<std::string> labels = {"C1", "I1", "R1", "SE1", "SF1", "TF1", "GY1", "0", "1"};
+  for (int i = 0; i < 9; ++i) EXPECT_EQ(ElementLabel(i), labels[i]);
+}
+
+}  // namespace
