@@ -12,6 +12,14 @@
 #include "model.h"
 
 namespace {
+std::string scratch_dir;
+
+void remove_scratch_dir() {
+    std::error_code ec;
+    std::filesystem::current_path("/", ec);
+    std::filesystem::remove_all(scratch_dir, ec);
+}
+
 // Discards the console output.
 class NullBuffer : public std::streambuf {
 protected:
@@ -23,6 +31,8 @@ protected:
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
     std::string pattern = (std::filesystem::temp_directory_path() / "cvork2-fuzz-XXXXXX").string();
     if (!mkdtemp(pattern.data()) || chdir(pattern.c_str()) != 0) std::abort();
+    scratch_dir = pattern;
+    std::atexit(remove_scratch_dir);
     // Fully expanded expressions can double with every level of a crafted
     // graph; keep the store of one run small so that every input stays cheap.
     cvork2::STORE_BYTE_LIMIT = 1 << 16;

@@ -229,6 +229,15 @@ TEST(BondReader, DummyTablesRecordTheOtherVariable) {
     EXPECT_EQ(cvork2::IDE[1], 3);  // the effort of the DF line's bond
 }
 
+TEST(BondReader, DummyCheckComparesTotalsOnly) {
+    // One name on three lines and another on one: four lines, two names.
+    RunResult r = run_model("BOND\r\nDE1    1\nDF1    2\nDE1    3\nDE2    4\n/\n");
+    EXPECT_EQ(r.status, 0) << r.out;
+    EXPECT_EQ(cvork2::NDUMMY, 4);
+    EXPECT_EQ(cvork2::NCOMP[8], 2);
+    EXPECT_EQ(r.file("SCRATCH"), crlf("DE(1)\nDF(1)\nDE(1)\nDE(2)\n"));
+}
+
 TEST(BondReader, TablesOfTheSecondPass) {
     // The junction example: ZJ 3 -4 5 gives bonds 1..3, flows 2 4 6 with
     // signs 1 -1 1 and EQ relations on the efforts 1->3, 3->5.
