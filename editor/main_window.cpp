@@ -51,6 +51,9 @@ static void InitProgramResources() { Q_INIT_RESOURCE(vrkt); }
 
 namespace {
 
+// Whether the message loop runs: only then does the window's destruction end it.
+bool g_messageLoopRunning = false;
+
 // The toolbar's pictures: bitmap 1000, one 25 x 17 image per bitmap index.
 std::vector<QPixmap> ToolbarPictures() {
   std::vector<QString> glyphs;
@@ -120,7 +123,7 @@ void MainWindow::OnDestroy() {
   destroyed_ = true;
   DeleteRegions();
   DeleteCanvasBuffers();
-  QCoreApplication::exit(0);
+  if (g_messageLoopRunning) QCoreApplication::exit(0);
 }
 
 void MainWindow::DestroyWindow() {
@@ -352,7 +355,12 @@ MainWindow* StartMainWindow(int showState) {
   return window;
 }
 
-int RunMessageLoop() { return QApplication::exec(); }
+int RunMessageLoop() {
+  g_messageLoopRunning = true;
+  const int code = QApplication::exec();
+  g_messageLoopRunning = false;
+  return code;
+}
 
 int WinMain(int showState) {
   std::unique_ptr<MainWindow> window(StartMainWindow(showState));
