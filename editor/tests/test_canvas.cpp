@@ -130,6 +130,7 @@ TEST(Canvas, LabelFontHasAThirtyPixelCellOfAMetricCompatibleFace) {
   QFontMetrics m(f.qfont());
   EXPECT_EQ(m.ascent() + m.descent(), 30);
   EXPECT_EQ(QFontInfo(f.qfont()).family(), QStringLiteral("Liberation Serif"));
+  EXPECT_EQ(f.qfont().pixelSize(), 27);
   EXPECT_EQ(plat::Font::System().CellHeight(), 16);
   EXPECT_LE(QFontMetrics(plat::Font::System().qfont()).height(), 16);
 }

@@ -239,9 +239,13 @@ TEST_F(MainWindowTest, ClicksPlaceElementsAtTheCanvasPointOfTheClientPoint) {
       if ((shown.pixel(x, y) & 0xFFFFFF) == 0) ++ink;
   EXPECT_GT(ink, 30);
 
-  // A click in the band hits the toolbar, never the canvas.
+  // A click in the band hits the toolbar, never the canvas: its empty end, or the greyed button.
   Click(View()->width() - 20, 10);
   EXPECT_EQ(g_elementCount, 2);
+  const QPoint greyed = g_toolbar->ButtonWidget(1170)->geometry().center();
+  Click(greyed.x(), greyed.y());
+  EXPECT_EQ(g_elementCount, 2);
+  EXPECT_EQ(g_currentTool, 1210);
   // A click onto an existing box is refused.
   Click(200, 150);
   EXPECT_EQ(g_elementCount, 2);
