@@ -14,6 +14,7 @@
 #include <QIcon>
 #include <QMenuBar>
 #include <QScrollBar>
+#include <QTimer>
 
 #include <algorithm>
 
@@ -108,7 +109,8 @@ MainWindow::MainWindow() {
   g_documentSaved = 1;
   g_autoTimeStep = 0;
 
-  resize(kMainWindowWidth, kMainWindowHeight);
+  requestedSize_ = QSize(kMainWindowWidth, kMainWindowHeight);
+  resize(requestedSize_);
   move(kMainWindowX, kMainWindowY);
   view_->setFocus();
 }
@@ -131,6 +133,16 @@ void MainWindow::DestroyWindow() {
   destroying_ = true;
   OnDestroy();
   close();
+}
+
+void MainWindow::KeepOuterSize() {
+  if (isMaximized() || isMinimized() || isFullScreen()) return;
+  const QSize extra = frameGeometry().size() - size();
+  const QSize inner(kMainWindowWidth - extra.width(), kMainWindowHeight - extra.height());
+  // A size other than the one asked for last is the user's: it stays.
+  if (size() != requestedSize_ || inner == size()) return;
+  requestedSize_ = inner;
+  resize(inner);
 }
 
 bool MainWindow::OnClose() {
@@ -344,11 +356,10 @@ MainWindow* StartMainWindow(int showState) {
     default: window->show(); break;
   }
   if (showState != SW_HIDE && showState != SW_SHOWMAXIMIZED && showState != SW_SHOWMINIMIZED) {
-    // 800 x 600 is the outer size, frame included.
-    const QSize extra = window->frameGeometry().size() - window->size();
-    if (extra.width() > 0 || extra.height() > 0) {
-      window->resize(kMainWindowWidth - extra.width(), kMainWindowHeight - extra.height());
-    }
+    // 800 x 600 is the outer size, frame included; a window manager may report
+    // its frame only after the window is mapped, so look again a moment later.
+    window->KeepOuterSize();
+    QTimer::singleShot(250, window, [window]() { window->KeepOuterSize(); });
   }
   window->View()->PresentNow();
   RunSelectCompilerDialog(window);

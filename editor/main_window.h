@@ -78,6 +78,8 @@ class MainWindow : public QMainWindow, public plat::WindowEvents {
   void OnCommand(int id);
   // The close box: asks "終了しますか？"; true when the window was destroyed.
   bool OnClose();
+  // Sizes the window to 800 x 600 with its frame, unless the user resized it.
+  void KeepOuterSize();
 
  protected:
   void closeEvent(QCloseEvent* event) override;
@@ -90,6 +92,7 @@ class MainWindow : public QMainWindow, public plat::WindowEvents {
   std::unique_ptr<plat::Menu> menu_;
   bool destroying_ = false;
   bool destroyed_ = false;
+  QSize requestedSize_;
 };
 
 // Builds the toolbar in the client area's band and checks the current tool.

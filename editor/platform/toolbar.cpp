@@ -16,6 +16,8 @@ Toolbar::Toolbar(QWidget* parent, std::vector<QPixmap> pictures, std::function<v
   setContextMenuPolicy(Qt::PreventContextMenu);
   setToolButtonStyle(Qt::ToolButtonIconOnly);
   setIconSize(QSize(25, 17));
+  // The bar's face, not the white window below it.
+  setAutoFillBackground(true);
   // Pointer events over the bar stay with the bar, never reach the window below.
   setMouseTracking(true);
   installEventFilter(this);
