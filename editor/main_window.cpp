@@ -117,8 +117,12 @@ MainWindow::MainWindow() {
 
 MainWindow::~MainWindow() {
   if (!destroyed_) OnDestroy();
-  if (g_mainWindow == this) g_mainWindow = nullptr;
+  // The client area and the bars call back into this window: they go first.
   g_toolbar = nullptr;
+  delete takeCentralWidget();
+  view_ = nullptr;
+  bars_ = nullptr;
+  if (g_mainWindow == this) g_mainWindow = nullptr;
 }
 
 void MainWindow::OnDestroy() {
