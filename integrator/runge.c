@@ -202,17 +202,6 @@ static void rk_dummies(void) {
   rk_fail("dummy variables do not converge at T=%e", T);
 }
 
-/* Derivatives at (t, y) into dy: the globals T and X carry the evaluation point,
- * since the component functions read them rather than FUNC's parameters. */
-static void rk_deriv(double t, const double *y, double *dy) {
-  int i;
-  T = t;
-  for (i = 0; i < rk_n; ++i) X[i] = y[i];
-  rk_dummies();
-  FUNC(T, X, rk_n);
-  for (i = 0; i < rk_n; ++i) dy[i] = DX[i];
-}
-
 static void rk_header(void) {
   int i;
   fputs("TIME", rk_csv);
@@ -238,21 +227,40 @@ static void rk_row(double t, const double *y) {
 
 /* ---- classic RK4 ---- */
 
-static double rk_y[RK_MAXX], rk_k1[RK_MAXX], rk_k2[RK_MAXX], rk_k3[RK_MAXX], rk_k4[RK_MAXX],
-    rk_w[RK_MAXX];
+static double rk_y[RK_MAXX], rk_sum[RK_MAXX];
 
+/* One evaluation at time t of the stage state already in the global X. */
+static void rk_stage(double t) {
+  T = t;
+  if (rk_nd > 0) rk_dummies();
+  FUNC(T, X, rk_n);
+}
+
+/* One step of size s from (t, rk_y).  Each stage state is built in the global X
+ * itself and each derivative is taken from DX before the next evaluation, so
+ * k1..k4 are summed as they come: y += s/6 (k1 + 2 k2 + 2 k3 + k4). */
 static void rk_step(double t, double s) {
   int i, n = rk_n;
+  const double half = 0.5 * s;
   H = s;
-  rk_deriv(t, rk_y, rk_k1);
-  for (i = 0; i < n; ++i) rk_w[i] = rk_y[i] + 0.5 * s * rk_k1[i];
-  rk_deriv(t + 0.5 * s, rk_w, rk_k2);
-  for (i = 0; i < n; ++i) rk_w[i] = rk_y[i] + 0.5 * s * rk_k2[i];
-  rk_deriv(t + 0.5 * s, rk_w, rk_k3);
-  for (i = 0; i < n; ++i) rk_w[i] = rk_y[i] + s * rk_k3[i];
-  rk_deriv(t + s, rk_w, rk_k4);
-  for (i = 0; i < n; ++i)
-    rk_y[i] += s / 6.0 * (rk_k1[i] + 2.0 * rk_k2[i] + 2.0 * rk_k3[i] + rk_k4[i]);
+  for (i = 0; i < n; ++i) X[i] = rk_y[i];
+  rk_stage(t);
+  for (i = 0; i < n; ++i) {
+    rk_sum[i] = DX[i];
+    X[i] = rk_y[i] + half * DX[i];
+  }
+  rk_stage(t + half);
+  for (i = 0; i < n; ++i) {
+    rk_sum[i] = rk_sum[i] + 2.0 * DX[i];
+    X[i] = rk_y[i] + half * DX[i];
+  }
+  rk_stage(t + half);
+  for (i = 0; i < n; ++i) {
+    rk_sum[i] = rk_sum[i] + 2.0 * DX[i];
+    X[i] = rk_y[i] + s * DX[i];
+  }
+  rk_stage(t + s);
+  for (i = 0; i < n; ++i) rk_y[i] += s / 6.0 * (rk_sum[i] + DX[i]);
 }
 
 int main(void) {
