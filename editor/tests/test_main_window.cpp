@@ -430,3 +430,50 @@ TEST_F(MainWindowTest, PictureOfTheWindowWithEveryKindOfElement) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(MenuResource, BadResourceTextLeavesTheBarEmpty) {
+  struct Case {
+    const char* text;
+    bool ok;
+  };
+  const Case cases[] = {
+      {"m MENU BEGIN POPUP \"A\" BEGIN MENUITEM \"x\", 5 END END", true},
+      {"m MENU BEGIN POPUP \"A\" BEGIN MENUITEM \"x\", five END END", false},  // id not a number
+      {"m MENU BEGIN POPUP \"A\" BEGIN MENUITEM \"x\", 5 END", false},         // END missing
+      {"m MENU BEGIN POPUP \"A BEGIN END END", false},                       // open quote
+      {"m DIALOG BEGIN END", false},
+  };
+  for (const Case& c : cases) {
+    QMenuBar bar;
+    plat::Menu menu;
+    int got = 0;
+    EXPECT_EQ(menu.LoadText(&bar, QString::fromUtf8(c.text), [&](int id) { got = id; }), c.ok) << c.text;
+    EXPECT_EQ(bar.actions().isEmpty(), !c.ok) << c.text;
+    if (c.ok) {
+      menu.Item(5)->trigger();
+      EXPECT_EQ(got, 5);
+    }
+  }
+}
+
+TEST(VirtualKeys, KeyDownCodesOfTheWindow) {
+  struct Case {
+    int key;
+    Qt::KeyboardModifiers mods;
+    int vk;
+  };
+  const Case cases[] = {
+      {Qt::Key_Delete, Qt::NoModifier, 46},   {Qt::Key_Left, Qt::NoModifier, 37},
+      {Qt::Key_Down, Qt::NoModifier, 40},     {Qt::Key_A, Qt::ShiftModifier, 'A'},
+      {Qt::Key_7, Qt::NoModifier, '7'},       {Qt::Key_Tab, Qt::NoModifier, 9},
+      {Qt::Key_Shift, Qt::ShiftModifier, 16}, {Qt::Key_Control, Qt::ControlModifier, 17},
+      {Qt::Key_F1, Qt::NoModifier, 0x70},     {Qt::Key_F10, Qt::NoModifier, 0},
+      {Qt::Key_Alt, Qt::AltModifier, 0},      {Qt::Key_X, Qt::AltModifier, 0},
+      {Qt::Key_Comma, Qt::NoModifier, 0xBC},  {Qt::Key_unknown, Qt::NoModifier, 0},
+  };
+  for (const Case& c : cases) EXPECT_EQ(plat::VirtualKeyOf(c.key, c.mods), c.vk) << c.key;
+}
+
+}  // namespace
