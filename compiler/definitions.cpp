@@ -92,7 +92,7 @@ void translate_block(const std::string& function_name, std::vector<Symbol>& symb
             FPROTO1.line("");
             return;
         }
-        const std::string tag = columns(line, 1, 4);
+        const std::string tag = line.substr(0, 4);  // a shorter line is a statement
         if (tag == "FB: ") {
             const std::string name = columns(line, 5, 10);
             resolve_output_variable(columns(line, 12, 13), columns(line, 14, 21));

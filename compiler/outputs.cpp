@@ -82,7 +82,7 @@ void write_output_function() {
             FPROTO1.line("");
             return;
         }
-        if (columns(line, 1, 4) != "BC: ") {
+        if (line.compare(0, 4, "BC: ") != 0) {  // a shorter line has no column 4
             sayf(" INPUT LINE NO.%4d\n", NLINE);
             say("*** INPUT ERROR: ILLEGAL INPUT DATA :***\n");
             sayf("*** %s\n", line.c_str());

@@ -245,11 +245,12 @@ TEST_F(DefinitionTranslator, TaggedLinesAreNeverStatements) {
     model("CI1\n"
           "PA: K      2.0\n"
           "C=K;\n"
+          "PA:\n"            // no column 4: a statement line
           "EODX and more\n"  // ends the block like EOD
           "RE1\nR=Z;\nEOD\nRE2\nR=Z;\nEOD\nSE7\nE=1.0;\nEOD\n/\n");
     open_work_files();
     EXPECT_EQ(run(translate_component_definitions), 0);
-    EXPECT_NE(file("proto1").find(crlf("C1=PA[1];\n  return(C1);\n}\n\ndouble R1")), std::string::npos);
+    EXPECT_NE(file("proto1").find(crlf("C1=PA[1];\nPA:\n  return(C1);\n}\n\ndouble R1")), std::string::npos);
 }
 
 TEST_F(DefinitionTranslator, TranslatedLinesHaveNoLengthBound) {

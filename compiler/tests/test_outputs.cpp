@@ -101,6 +101,7 @@ TEST_F(OutputPhase, Errors) {
         {"BC: XY9   XY9\n/\n", " INPUT LINE NO.   7\n*** INPUT ERROR : UNDEFINED BOND : 9       \n"},
         {"BC: EF4   EF4\n/\n", " INPUT LINE NO.   7\n*** INPUT ERROR : UNDEFINED BOND : 4       \n"},
         {"BC:EF1    EF1\n/\n", " INPUT LINE NO.   7\n*** INPUT ERROR: ILLEGAL INPUT DATA :***\n*** BC:EF1    EF1\n"},
+        {"BC:\n/\n", " INPUT LINE NO.   7\n*** INPUT ERROR: ILLEGAL INPUT DATA :***\n*** BC:\n"},
         {"BC: EF1   EF1\n\n/\n", " INPUT LINE NO.   8\n*** INPUT ERROR: ILLEGAL INPUT DATA :***\n*** \n"},
         {"BC: EF1   EF1\n", " *** INPUT DATA ERROR: UNEXPECTED END OF FILE ***\n"},
     };
