@@ -77,15 +77,20 @@ int RealBox(QWidget* owner, const QString& text, const QString& title, unsigned 
     default: break;
   }
   struct Button { QMessageBox::StandardButton qt; int answer; };
-  std::vector<Button> buttons;
+  static const Button kOkCancel[] = {{QMessageBox::Ok, IDOK}, {QMessageBox::Cancel, IDCANCEL}};
+  static const Button kYesNoCancel[] = {
+      {QMessageBox::Yes, IDYES}, {QMessageBox::No, IDNO}, {QMessageBox::Cancel, IDCANCEL}};
+  static const Button kYesNo[] = {{QMessageBox::Yes, IDYES}, {QMessageBox::No, IDNO}};
+  static const Button kOk[] = {{QMessageBox::Ok, IDOK}};
+  const Button* first = kOk;
+  const Button* last = std::end(kOk);
   switch (ButtonSet(flags)) {
-    case MB_OKCANCEL: buttons = {{QMessageBox::Ok, IDOK}, {QMessageBox::Cancel, IDCANCEL}}; break;
-    case MB_YESNOCANCEL:
-      buttons = {{QMessageBox::Yes, IDYES}, {QMessageBox::No, IDNO}, {QMessageBox::Cancel, IDCANCEL}};
-      break;
-    case MB_YESNO: buttons = {{QMessageBox::Yes, IDYES}, {QMessageBox::No, IDNO}}; break;
-    default: buttons = {{QMessageBox::Ok, IDOK}}; break;
+    case MB_OKCANCEL: first = kOkCancel; last = std::end(kOkCancel); break;
+    case MB_YESNOCANCEL: first = kYesNoCancel; last = std::end(kYesNoCancel); break;
+    case MB_YESNO: first = kYesNo; last = std::end(kYesNo); break;
+    default: break;
   }
+  const std::vector<Button> buttons(first, last);
   for (const Button& b : buttons) {
     QPushButton* pb = box.addButton(b.qt);
     if (b.answer == escape) box.setEscapeButton(pb);
