@@ -250,6 +250,26 @@ TEST(BackHalfRun, PhasesThatDoNotRunContributeNothing) {
     }
 }
 
+TEST(BackHalfRun, IntegralVariablesOfStatesThenOutputsThenFeedback) {
+    RunResult r = run_model("BOND SYMBOL OUT DEFIN\r\nSF1    1\nCI1    2\nZJ     -1    2\n/\n"
+                            "BC: EN2   EN2\n/\n"
+                            "SF1\nFB: m      MN1\nF=1.0+0.0*m;\nEOD\nCI1\nC=Z;\nEOD\n/\n");
+    ASSERT_EQ(r.status, 0) << r.out;
+    const std::string c_file = r.file("temp.c");
+    EXPECT_NE(c_file.find(crlf("F1=1.0+0.0*X[2];\n")), std::string::npos) << c_file;
+    EXPECT_NE(c_file.find(crlf("void FUNC(double T,double X[],int N){\n"
+                               "  DX[0]=(F1());\n"
+                               "  DX[1]=C1(X[0])*(F1());\n"
+                               "  DX[2]=C1(X[0]);\n"
+                               "}\n")),
+              std::string::npos)
+        << c_file;
+    EXPECT_EQ(r.file("temp.PAR"), crlf("LA  1  EN2            EN2\n"
+                                       "NS       1               NUMBER OF STATE VARIABLES\n"
+                                       "IN       2               NUMBER OF ADDITIONAL INTEGRAL VARIABLES\n"
+                                       "ND       0               NUMBER OF DUMMY VARIABLES\n"));
+}
+
 TEST(BackHalfRun, FeedbackEffortWithoutTheSolverHasNoExpression) {
     RunResult r = run_model("BOND DEFIN\r\n" + BOND_PART + "SE1\nFB: a      FL1\nE=a;\nEOD\nRE1\nR=Z;\nEOD\n/\n");
     EXPECT_EQ(r.status, 1);

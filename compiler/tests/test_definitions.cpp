@@ -241,6 +241,17 @@ TEST_F(DefinitionTranslator, RetainedVariablesAreSharedAcrossBlocksUpTo29) {
                          "*** INPUT DATA ERROR: TOO MANY RETAINED VARIABLES (AT MOST 29) ***\n");
 }
 
+TEST_F(DefinitionTranslator, NameAndValueFieldsByColumn) {
+    // A 7-character name is cut to 6 and no longer matches its uses; an empty
+    // value reads 0 and the unit still arrives as the comment.
+    model(section(pa_line("Kvalue1", "2.0") + pa_line("K", "", "N/m") + "C=K+Kvalue1*Z;\n"));
+    open_work_files();
+    EXPECT_EQ(run(translate_component_definitions), 0);
+    EXPECT_NE(file("proto1").find(crlf("\nC1=PA[2]+Kvalue1*Z;\n")), std::string::npos);
+    EXPECT_EQ(file("temp.PAR"), crlf("PA   1   2.000000e+00 Kvalue\n"
+                                     "PA   2   0.000000e+00 K     :N/m\n"));
+}
+
 TEST_F(DefinitionTranslator, TaggedLinesAreNeverStatements) {
     model("CI1\n"
           "PA: K      2.0\n"
