@@ -12,9 +12,10 @@
 
 namespace plat {
 namespace fs {
-namespace {
 
+namespace {
 char AsciiLower(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
+}  // namespace
 
 bool EqualNoCase(const std::string& a, const std::string& b) {
   if (a.size() != b.size()) return false;
@@ -22,6 +23,8 @@ bool EqualNoCase(const std::string& a, const std::string& b) {
     if (AsciiLower(a[i]) != AsciiLower(b[i])) return false;
   return true;
 }
+
+namespace {
 
 bool Exists(const std::string& path) {
   struct stat st;

@@ -8,6 +8,10 @@ namespace plat {
 namespace fs {
 
 // The current directory; empty when it cannot be read.
+// True when a and b are equal but for the case of ASCII letters, as the
+// platform compares file names and profile keys.
+bool EqualNoCase(const std::string& a, const std::string& b);
+
 std::string CurrentDir();
 bool SetCurrentDir(const std::string& dir);
 

@@ -1,5 +1,7 @@
 #include "platform/ini.h"
 
+#include "platform/fs.h"
+
 #include <cstdio>
 #include <fstream>
 #include <iterator>
@@ -22,15 +24,6 @@ std::string Trim(const std::string& s) {
   while (b < e && IsBlank(s[b])) ++b;
   while (e > b && IsBlank(s[e - 1])) --e;
   return s.substr(b, e - b);
-}
-
-char AsciiLower(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
-
-bool EqualNoCase(const std::string& a, const std::string& b) {
-  if (a.size() != b.size()) return false;
-  for (std::size_t i = 0; i < a.size(); ++i)
-    if (AsciiLower(a[i]) != AsciiLower(b[i])) return false;
-  return true;
 }
 
 const char kUtf8Bom[] = "\xEF\xBB\xBF";
@@ -114,7 +107,7 @@ SectionSpan FindSection(const std::vector<Line>& lines, const std::string& secti
       span.end = i;
       return span;
     }
-    if (EqualNoCase(name, section)) {
+    if (fs::EqualNoCase(name, section)) {
       span.found = true;
       span.header = i;
     }
@@ -147,7 +140,7 @@ std::string Ini::GetString(const std::string& section, const std::string& key,
   if (!span.found) return fallback;
   std::string k, v;
   for (std::size_t i = span.header + 1; i < span.end; ++i) {
-    if (!KeyOf(lines[i].text, &k, &v) || !EqualNoCase(k, key)) continue;
+    if (!KeyOf(lines[i].text, &k, &v) || !fs::EqualNoCase(k, key)) continue;
     if (v.size() >= 2 && (v.front() == '"' || v.front() == '\'') && v.back() == v.front())
       v = v.substr(1, v.size() - 2);
     return v;
@@ -189,7 +182,7 @@ bool Ini::WriteString(const std::string& section, const std::string& key, const 
   }
   std::string k;
   for (std::size_t i = span.header + 1; i < span.end; ++i) {
-    if (!KeyOf(lines[i].text, &k, nullptr) || !EqualNoCase(k, key)) continue;
+    if (!KeyOf(lines[i].text, &k, nullptr) || !fs::EqualNoCase(k, key)) continue;
     lines[i].text = k + "=" + value;
     if (lines[i].end.empty() && i + 1 < lines.size()) lines[i].end = "\r\n";
     return WriteLines(path_, lines, bom);
