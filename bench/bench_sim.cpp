@@ -4,7 +4,7 @@
 // same equations, the same classic RK4, step and output grid, and prints the
 // split of one whole run: cvork2, gcc, the simulation.
 //
-// Usage: bench_sim [gcc flags...]   (default: none, as the editor's command)
+// Usage: bench_sim [gcc flags...]   (default: no flags, as the editor's command, then -O2)
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -232,44 +232,57 @@ double max_difference(const std::string& a, const std::string& b) {
     return worst;
 }
 
-}  // namespace
-
-int main(int argc, char** argv) {
-    std::string flags;
-    for (int i = 1; i < argc; ++i) flags += std::string(argv[i]) + " ";
+// One measurement with the given gcc flags (the same for all three programs).
+void measure(const std::string& flags) {
     char tmpl[] = "/tmp/bench_sim_XXXXXX";
-    if (!mkdtemp(tmpl)) return 1;
+    if (!mkdtemp(tmpl)) std::exit(1);
     dir = tmpl;
     write_file(dir + "/temp.VRK", ladder_model());
     write_file(dir + "/runge.c", read_file(std::string(VORK_SOURCE_DIR) + "/integrator/runge.c"));
     write_file(dir + "/hand.c", hand_program());
+    write_file(dir + "/same.c", same_expressions_program());
 
     const std::string gcc = "gcc " + flags + "-o temp -Wl,--no-as-needed -lm temp.c runge.c";
     const double t_compile = best_of(5, std::string("'") + CVORK2_BINARY + "' >listing.txt");
     const double t_gcc = best_of(3, gcc);
     timed("gcc " + flags + "-o hand -Wl,--no-as-needed -lm hand.c");
+    timed("gcc " + flags + "-o same -Wl,--no-as-needed -lm same.c");
     const double t_generated = best_of(5, "./temp >/dev/null");
     const double t_hand = best_of(5, "./hand");
-    write_file(dir + "/same.c", same_expressions_program());
-    timed("gcc " + flags + "-o same -Wl,--no-as-needed -lm same.c");
     const double t_same = best_of(5, "./same");
 
     const std::string generated_csv = read_file(dir + "/temp.csv");
-    const double difference = max_difference(generated_csv, read_file(dir + "/hand.csv"));
     const long steps = std::lround(kEnd / kStep);
     std::printf("model: LC ladder, %d states, %ld RK4 steps of %g, %d output times; gcc flags: %s\n",
                 2 * kSections, steps, kStep, kOutputs, flags.empty() ? "(none)" : flags.c_str());
-    std::printf("simulation: generated %.3f s, hand-written %.3f s, ratio %.2f (goal <= 1.30)\n", t_generated,
+    std::printf("  simulation: generated %.3f s, hand-written %.3f s, ratio %.2f (goal <= 1.30)\n", t_generated,
                 t_hand, t_generated / t_hand);
-    std::printf("results agree to %.2e (largest difference of any number in temp.csv)\n", difference);
-    std::printf("the generated functions under a minimal RK4 driver: %.3f s; generated program / minimal driver "
-                "%.2f (the integrator), minimal driver / hand-written %.2f (the generated expressions)\n",
-                t_same, t_generated / t_same, t_same / t_hand);
-    std::printf("minimal driver agrees to %.2e\n", max_difference(generated_csv, read_file(dir + "/same.csv")));
+    std::printf("  results agree to %.2e (largest difference of any number in temp.csv)\n",
+                max_difference(generated_csv, read_file(dir + "/hand.csv")));
+    std::printf("  the generated functions under a minimal RK4 driver: %.3f s (agrees to %.2e);\n"
+                "  generated program / minimal driver %.2f (the integrator), minimal driver / hand-written %.2f "
+                "(the generated expressions)\n",
+                t_same, max_difference(generated_csv, read_file(dir + "/same.csv")), t_generated / t_same,
+                t_same / t_hand);
     const double whole = t_compile + t_gcc + t_generated;
-    std::printf("one whole run %.3f s: cvork2 %.4f s (%.1f%%), gcc %.3f s (%.1f%%), simulation %.3f s (%.1f%%)\n",
+    std::printf("  one whole run %.3f s: cvork2 %.4f s (%.1f%%), gcc %.3f s (%.1f%%), simulation %.3f s (%.1f%%)\n",
                 whole, t_compile, 100 * t_compile / whole, t_gcc, 100 * t_gcc / whole, t_generated,
                 100 * t_generated / whole);
     std::system(("rm -rf '" + dir + "'").c_str());
+}
+
+}  // namespace
+
+// Without arguments: the editor's plain command, then -O2. With arguments:
+// those gcc flags only.
+int main(int argc, char** argv) {
+    if (argc > 1) {
+        std::string flags;
+        for (int i = 1; i < argc; ++i) flags += std::string(argv[i]) + " ";
+        measure(flags);
+    } else {
+        measure("");
+        measure("-O2 ");
+    }
     return 0;
 }
