@@ -155,7 +155,9 @@ static void rk_read_par(void) {
     } else if (strncmp(line, "NS", 2) == 0 || strncmp(line, "IN", 2) == 0 ||
                strncmp(line, "ND", 2) == 0 || strncmp(line, "NO", 2) == 0 ||
                strncmp(line, "OP", 2) == 0) {
-      if (!rk_int(&p, &k) || k < 0 || k > 100000000L) rk_fail("bad count line %d in " RK_PAR, lineno);
+      /* NO below 1 is taken as 1; the other counts cannot be negative */
+      if (!rk_int(&p, &k) || (k < 0 && line[1] != 'O') || k > 100000000L)
+        rk_fail("bad count line %d in " RK_PAR, lineno);
       if (line[0] == 'N' && line[1] == 'S') rk_ns = (int)k;
       else if (line[0] == 'I') rk_in = (int)k;
       else if (line[0] == 'N' && line[1] == 'D') rk_nd = (int)k;
