@@ -331,6 +331,53 @@ TEST_P(SimulationIntegrator, BadParameterFileGivesOneLineAndNoResult) {
     EXPECT_EQ(run(), 0) << read_file(dir_ + "/run.txt");
 }
 
+// A model source as the compiler writes one with two dummy outputs whose loop
+// DE(1) = g DF(1) + 1, DF(1) = g DE(1) the integrator solves by sweeps.
+std::string dummy_loop_source(double gain) {
+    char text[1024];
+    std::snprintf(text, sizeof text,
+                  "#include<stdio.h>\n#include<math.h>\nvoid DOUT();\n"
+                  "void FUNC(double T,double X[],int N);\ndouble FU(int I,double T,double X[]);\n"
+                  "double OP[100];\ndouble H,X[130],XX[30],T;\ndouble PA[10000];\ndouble DX[130];\n"
+                  "double DSIGN(double a,double b);\ndouble DE(int N);\ndouble DF(int N);\n\n\n"
+                  "void DOUT(){\n  OP[0]=DE(1);\n  OP[1]=DF(1);\n}\n\n"
+                  "void FUNC(double T,double X[],int N){\n  DX[0]=DE(1);\n}\n\n"
+                  "double FU(int I,double T,double X[]){\n  double FU;\n  FU=0.0e-00;\n"
+                  "  if(I==1) FU=%g*DF(1)+1.0;\n  if(I==2) FU=%g*DE(1);\n  return(FU);\n}\n",
+                  gain, gain);
+    return text;
+}
+
+const char kDummyParameters[] =
+    "LA  1  DE1            DE1\r\nLA  2  DF1            DF1\r\n"
+    "NS       0               NUMBER OF STATE VARIABLES\r\n"
+    "IN       1               NUMBER OF ADDITIONAL INTEGRAL VARIABLES\r\n"
+    "ND       2               NUMBER OF DUMMY VARIABLES\r\n"
+    "PT  1   0.000000e+00    SIMULATION STRAT TIME\r\nPT  2   1.000000e+00    SIMULATION END TIME\r\n"
+    "PT  3   1.000000e-01    SIMULATION TIME WIDTH\r\n"
+    "NO            1               NUMBER OF OUTPUT TIMES\r\nOP            2               NUMBER OF OUTPUT VARIABLES\r\n"
+    "END\r\n";
+
+TEST_P(SimulationIntegrator, DummyLoopIsSolvedOrReported) {
+    write_file(dir_ + "/" + integrator_, read_file(std::string(VORK_SOURCE_DIR) + "/integrator/" + integrator_));
+    write_file(dir_ + "/temp.PAR", kDummyParameters);
+    // Gain 1/2: DE = 4/3, DF = 2/3.
+    write_file(dir_ + "/temp.c", dummy_loop_source(0.5));
+    ASSERT_EQ(shell("cd '" + dir_ + "' && gcc -o temp -Wl,--no-as-needed -lm temp.c " + integrator_), 0);
+    ASSERT_EQ(run(), 0) << read_file(dir_ + "/run.txt");
+    Table t = read_csv(dir_ + "/temp.csv");
+    ASSERT_EQ(t.rows.size(), 2u);
+    EXPECT_EQ(t.header, (std::vector<std::string>{"TIME", "DE1", "DF1"}));
+    EXPECT_NEAR(t.rows[1][1], 4.0 / 3.0, 1e-10);
+    EXPECT_NEAR(t.rows[1][2], 2.0 / 3.0, 1e-10);
+    // Gain 2: the sweeps run away.
+    write_file(dir_ + "/temp.c", dummy_loop_source(2.0));
+    ASSERT_EQ(shell("cd '" + dir_ + "' && gcc -o temp -Wl,--no-as-needed -lm temp.c " + integrator_), 0);
+    EXPECT_EQ(run(), 1);
+    EXPECT_EQ(read_file(dir_ + "/run.txt"), program_ + ": dummy variables do not converge at T=0.000000e+00\n");
+    EXPECT_NE(access((dir_ + "/temp.csv").c_str(), F_OK), 0);
+}
+
 INSTANTIATE_TEST_SUITE_P(Both, SimulationIntegrator, ::testing::Values("runge.c", "rungeauto.c"),
                          [](const ::testing::TestParamInfo<const char*>& info) {
                              return std::string(info.param).substr(0, std::string(info.param).size() - 2);
