@@ -15,11 +15,15 @@ TEST_F(ParameterFile, FirstValueOfANameWinsAndNamesCompareWithTheirBlanks) {
     EXPECT_EQ(add_parameter("K     ", 3.0, "other"), 1);  // same name: nothing written
     EXPECT_EQ(add_parameter(" K    ", -2.5, " "), 3);      // blanks count
     EXPECT_EQ(add_parameter("      ", 0.0, "blank name"), 4);
-    EXPECT_EQ(NPRM, 4);
+    const std::string long_comment(70, 'c');  // more than 49 characters: written whole
+    EXPECT_EQ(add_parameter("L     ", 1e-7, long_comment + "   "), 5);
+    EXPECT_EQ(NPRM, 5);
     EXPECT_EQ(file("temp.PAR"), crlf("PA   1   2.000000e+00 K     \n"
                                      "PA   2   1.234568e+00 k     :N/m            spring\n"
                                      "PA   3   -2.500000e+00  K    \n"
-                                     "PA   4   0.000000e+00       :blank name\n"));
+                                     "PA   4   0.000000e+00       :blank name\n"
+                                     "PA   5   1.000000e-07 L     :" +
+                                     long_comment + "\n"));
 }
 
 TEST_F(ParameterFile, ParameterNumbersGoUpTo9999) {
