@@ -98,12 +98,13 @@ void read_initial_values() {
         }
         const std::string name = kind + int_to_text(b);
         const double value = decimal_to_double(value_text);
+        // Every integral variable of that name gets the value: two states of one
+        // kind on one bond share their name.
         bool found = false;
         for (int k = 1; k <= NINTEG && static_cast<size_t>(k) < NIN.size(); ++k) {
             if (NIN[k] == name) {
                 FPAR.printf("ST%3d   %e    %s%s\n", k, value, kind.c_str(), bond.c_str());
                 found = true;
-                break;
             }
         }
         if (!found) {

@@ -143,6 +143,16 @@ TEST_F(InitialValues, StLinesEchoTheLinesOwnKindAndBondText) {
     EXPECT_EQ(console(), "");
 }
 
+TEST_F(InitialValues, EveryIntegralVariableOfTheNameGetsALine) {
+    add_integral_variable("DP2", 4, 0);  // a second C on the bond named 7
+    model("DP7    1.0000000E-01\n/\n");
+    open_work_files();
+    EXPECT_EQ(run(read_initial_values), 0);
+    EXPECT_EQ(file("temp.PAR"), crlf("ST  1   1.000000e-01    DP7   \n"
+                                     "ST  4   1.000000e-01    DP7   \n"
+                                     "END\n"));
+}
+
 TEST_F(InitialValues, ValueIsColumns8To20Only) {
     model("DP7    1.2345678E+015\n/\n");  // 14 characters: the last digit is not read
     open_work_files();
