@@ -46,7 +46,9 @@ void run_phases() {
     NLINE = 1;
     int at_bond = find_substring(line, "BOND");
     say("process2\n");
-    int at_out = 0, at_defin = 0;
+    // Positions are not bounded by a line length, so their product is taken
+    // in 64 bits.
+    long long at_out = 0, at_defin = 0;
     if (at_bond >= 0) {
         read_bond_section();
         say("process3\n");

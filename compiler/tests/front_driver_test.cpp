@@ -53,6 +53,8 @@ std::vector<KeywordCase> keyword_cases() {
         // Keywords count inside longer words: OUTPUT, and INIT in DEFINITIONS.
         {"InsideWords", "BOND SYMBOL OUTPUT DEFINITIONS", "1 2 3 4 5 6 7 9"},
         {"LowerCase", "bond symbol", "1 2"},
+        // OUT at 46341 and DEFIN at 46345: their product exceeds 32 bits.
+        {"FarPositions", "BOND SYMBOL" + std::string(46330, ' ') + "OUT DEFIN PARM INIT", "1 2 3 4 5 6 7 8 9"},
     };
 }
 
