@@ -200,13 +200,10 @@ void prescan_bond_section() {
         ++NLINE;
         int kind = kind_number(e.kind);
         if (kind < 0) data_input_error(e);
-        // Lines the tables cannot represent: no field, more than 11 fields, a
-        // sign outside a junction, a transformer or gyrator with one bond.
+        // Lines the tables cannot represent: no field, more than 11 fields;
+        // below, after the name check, a sign outside a junction and a
+        // transformer or gyrator with one bond.
         if (e.fields.empty() || e.fields.size() > static_cast<size_t>(MAX_FIELDS)) data_input_error(e);
-        if (kind != 0)
-            for (const std::string& f : e.fields)
-                if (has_minus(f)) data_input_error(e);
-        if ((kind == K_TF || kind == K_GY) && e.fields.size() < 2) data_input_error(e);
         for (const std::string& f : e.fields) signed_bond(f);
         if (kind == 0) {
             int m = static_cast<int>(e.fields.size());
@@ -223,6 +220,9 @@ void prescan_bond_section() {
             sayf("INPUT LINE NO.%d ***DUPLICATE INPUT ERROR %s %s\n", NLINE, e.kind.c_str(), e.ename.c_str());
             fail();
         }
+        for (const std::string& f : e.fields)
+            if (has_minus(f)) data_input_error(e);
+        if ((kind == K_TF || kind == K_GY) && e.fields.size() < 2) data_input_error(e);
     }
     // The first pass's bond and name registrations are dropped; NID stays.
     BNAME.clear();

@@ -278,6 +278,11 @@ std::vector<ErrorCase> error_cases() {
         {"SignOutsideJunction", "BOND\r\nSE1    -1\n/\n", p1 + "INPUT LINE NO.1 ***DATA INPUT ERROR SE 1   \n", ""},
         {"TransformerWithOneBond", "BOND\r\nSE1    1\nTF1    1\n/\n",
          p1 + "INPUT LINE NO.2 ***DATA INPUT ERROR TF 1   \n", ""},
+        // A repeated name is reported as such, also on a line that is faulty otherwise.
+        {"DuplicateNameBeforeSign", "BOND\r\nSE1    1\nSE1    -2\n/\n",
+         p1 + "INPUT LINE NO.2 ***DUPLICATE INPUT ERROR SE 1   \n", ""},
+        {"DuplicateNameBeforeMissingBond", "BOND\r\nTF1    1     2\nTF1    3\n/\n",
+         p1 + "INPUT LINE NO.2 ***DUPLICATE INPUT ERROR TF 1   \n", ""},
         {"GyratorWithOneBond", "BOND\r\nGY3    1   \n/\n", p1 + "INPUT LINE NO.1 ***DATA INPUT ERROR GY 3   \n", ""},
         {"LineWithoutBond", "BOND\r\nSE1\n/\n", p1 + "INPUT LINE NO.1 ***DATA INPUT ERROR SE 1   \n", ""},
         {"EmptyElementLine", "BOND\r\n\n/\n", p1 + "INPUT LINE NO.1 ***DATA INPUT ERROR      \n", ""},
