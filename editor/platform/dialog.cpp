@@ -53,9 +53,10 @@ Dialog::Dialog(const DialogTemplate& t)
       ty_(t.y) {
   setModal(true);
   setWindowTitle(QString::fromUtf8(t.caption));
+  // "ＭＳ ゴシック" 10 point: the fixed-pitch gothic face, or its metric-compatible stand-ins.
   QFont font;
-  font.setFamilies({QStringLiteral("IPAPGothic"), QStringLiteral("IPAGothic"),
-                    QStringLiteral("Noto Sans CJK JP")});
+  font.setFamilies({QStringLiteral("ＭＳ ゴシック"), QStringLiteral("MS Gothic"), QStringLiteral("IPAGothic"),
+                    QStringLiteral("Noto Sans Mono CJK JP")});
   font.setPixelSize(13);
   setFont(font);
   setFixedSize(DluToPxX(t.w), DluToPxY(t.h));

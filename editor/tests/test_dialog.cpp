@@ -8,6 +8,8 @@
 #include <QComboBox>
 #include <QFile>
 #include <QFileDialog>
+#include <QFontInfo>
+#include <QFontMetrics>
 #include <QTemporaryDir>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -84,6 +86,22 @@ TEST_F(DialogTest, DialogUnitsBecomePixels) {
   EXPECT_EQ(px->pos(), QPoint(27, 50));
   EXPECT_EQ(px->width(), 110);
   EXPECT_LT(px->height(), 120);  // the rectangle includes the drop-down list
+}
+
+// The dialogs' face is the fixed-pitch gothic at 10 point (13 pixels): every
+// half-width character takes the same width, a full-width one twice that.
+TEST_F(DialogTest, FontIsTheFixedPitchGothicOfThirteenPixels) {
+  Probe d;
+  EXPECT_EQ(d.font().pixelSize(), 13);
+  const QFontInfo info(d.font());
+  if (!info.family().contains(QStringLiteral("Gothic"), Qt::CaseInsensitive) &&
+      !info.family().contains(QStringLiteral("ゴシック")))
+    GTEST_SKIP() << "no gothic face installed: " << info.family().toStdString();
+  const QFontMetrics m(d.font());
+  const int four = m.horizontalAdvance(QStringLiteral("MMMM"));
+  EXPECT_EQ(m.horizontalAdvance(QStringLiteral("iiii")), four);
+  EXPECT_EQ(m.horizontalAdvance(QStringLiteral("Lang")), four);
+  EXPECT_EQ(m.horizontalAdvance(QString::fromUtf8("時間")), four);
 }
 
 TEST_F(DialogTest, GetTextGivesCp932CutOnCharacterBoundaries) {
