@@ -13,6 +13,7 @@
 #include <sstream>
 #include <string>
 
+#include "front_support.h"
 #include "model.h"
 #include "phases.h"
 #include "text.h"
@@ -33,15 +34,7 @@ inline void write_file(const std::string& path, const std::string& bytes) {
 
 inline bool file_exists(const std::string& path) { return access(path.c_str(), F_OK) == 0; }
 
-// LF -> CR LF, as the compiler's files hold their lines on disk.
-inline std::string crlf(const std::string& text) {
-    std::string out;
-    for (char c : text) {
-        if (c == '\n') out += '\r';
-        out += c;
-    }
-    return out;
-}
+using front_test::crlf;
 
 inline std::string pad(std::string text, size_t width) {
     if (text.size() < width) text.resize(width, ' ');
