@@ -107,6 +107,16 @@ Canvas::Canvas(int width, int height) : image_(width, height, QImage::Format_RGB
   image_.fill(Qt::white);
 }
 
+void Canvas::RecordPen(DrawOp::Kind kind, std::vector<Point> points, const Pen& pen) {
+  DrawOp op;
+  op.kind = kind;
+  op.points = std::move(points);
+  op.rgb = pen.rgb;
+  op.penWidth = pen.width;
+  op.penStyle = pen.style;
+  Record(std::move(op));
+}
+
 void Canvas::Record(DrawOp op) {
   if (logging_) log_.push_back(std::move(op));
 }
@@ -196,13 +206,7 @@ void Canvas::LineTo(int x, int y, const Pen& pen) {
     PrepareAliased(p);
     StrokeLine(p, current_.x, current_.y, x, y, pen);
   }
-  DrawOp op;
-  op.kind = DrawOp::kLine;
-  op.points = {current_, Point{x, y}};
-  op.rgb = pen.rgb;
-  op.penWidth = pen.width;
-  op.penStyle = pen.style;
-  Record(std::move(op));
+  RecordPen(DrawOp::kLine, {current_, Point{x, y}}, pen);
   current_ = Point{x, y};
 }
 
@@ -220,13 +224,7 @@ void Canvas::Rectangle(int left, int top, int right, int bottom, const Pen& pen,
     if (!brush.null) p.fillRect(r, ToQColor(brush.rgb));
     Outline(p, pen, [&] { p.drawRect(r); });
   }
-  DrawOp op;
-  op.kind = DrawOp::kRectangle;
-  op.points = {Point{left, top}, Point{right, bottom}};
-  op.rgb = pen.rgb;
-  op.penWidth = pen.width;
-  op.penStyle = pen.style;
-  Record(std::move(op));
+  RecordPen(DrawOp::kRectangle, {Point{left, top}, Point{right, bottom}}, pen);
 }
 
 void Canvas::Ellipse(int left, int top, int right, int bottom, const Pen& pen, const Brush& brush) {
@@ -241,13 +239,7 @@ void Canvas::Ellipse(int left, int top, int right, int bottom, const Pen& pen, c
     }
     Outline(p, pen, [&] { p.drawEllipse(r); });
   }
-  DrawOp op;
-  op.kind = DrawOp::kEllipse;
-  op.points = {Point{left, top}, Point{right, bottom}};
-  op.rgb = pen.rgb;
-  op.penWidth = pen.width;
-  op.penStyle = pen.style;
-  Record(std::move(op));
+  RecordPen(DrawOp::kEllipse, {Point{left, top}, Point{right, bottom}}, pen);
 }
 
 void Canvas::Polygon(const std::vector<Point>& points, const Pen& pen, const Brush& brush) {
@@ -262,13 +254,7 @@ void Canvas::Polygon(const std::vector<Point>& points, const Pen& pen, const Bru
     }
     Outline(p, pen, [&] { p.drawPolygon(poly, Qt::OddEvenFill); });
   }
-  DrawOp op;
-  op.kind = DrawOp::kPolygon;
-  op.points = points;
-  op.rgb = pen.rgb;
-  op.penWidth = pen.width;
-  op.penStyle = pen.style;
-  Record(std::move(op));
+  RecordPen(DrawOp::kPolygon, points, pen);
 }
 
 void Canvas::CopyFrom(const Canvas& src, int srcLeft, int srcTop, int w, int h, int dstLeft, int dstTop) {

@@ -125,6 +125,8 @@ class Canvas {
 
  private:
   void Record(DrawOp op);
+  // Records a call drawn with a pen: its kind, points and the pen.
+  void RecordPen(DrawOp::Kind kind, std::vector<Point> points, const Pen& pen);
   void StrokeLine(QPainter& p, int x1, int y1, int x2, int y2, const Pen& pen);
 
   QImage image_;
