@@ -5,6 +5,7 @@
 #include "settings.h"
 
 #include <cstring>
+#include <vector>
 
 DiagramDocument g_document;
 
@@ -29,6 +30,11 @@ int g_autoTimeStep = 0;
 namespace {
 
 bool IsLeadByte(unsigned char c) { return (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC); }
+
+std::vector<void (*)()>& ResetHooks() {
+  static std::vector<void (*)()> hooks;
+  return hooks;
+}
 
 }  // namespace
 
@@ -68,7 +74,10 @@ void ResetEditorState() {
   g_bondDrawing = 0;
   g_documentSaved = 0;
   g_autoTimeStep = 0;
+  for (auto hook : ResetHooks()) hook();
 }
+
+EditorResetHook::EditorResetHook(void (*function)()) { ResetHooks().push_back(function); }
 
 void StoreTextBytes(char* field, std::size_t capacity, const char* text, std::size_t length) {
   if (capacity == 0) return;

@@ -164,9 +164,15 @@ extern int g_bondDrawing;           // 0
 extern int g_documentSaved;         // 0 (1 from window creation on)
 extern int g_autoTimeStep;          // 0
 
-// Puts the document and every global above back to the program-start values
-// (for tests).
+// Puts the document, every global above and the globals of every other source
+// file back to their program-start values (for tests).
 void ResetEditorState();
+// A source file with globals of its own registers their reset once, e.g.
+// `static const EditorResetHook hook(&ResetMyGlobals);`; ResetEditorState runs
+// every hook after resetting the document.
+struct EditorResetHook {
+  explicit EditorResetHook(void (*function)());
+};
 
 // ---- text fields ------------------------------------------------------------
 // Stores text into a byte field, cut to at most N - 1 bytes on a CP932

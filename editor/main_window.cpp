@@ -2,7 +2,10 @@
 
 #include "canvas_drawing.h"
 #include "document.h"
-#include "pending_operations.h"
+#include "bond_creation.h"
+#include "commands.h"
+#include "element_dialogs.h"
+#include "selection.h"
 #include "platform/menu.h"
 #include "platform/message_box.h"
 #include "run_settings_dialogs.h"

@@ -4,6 +4,7 @@
 #include "platform/cp932.h"
 #include "platform/dialog.h"
 #include "resources/dialog_templates.h"
+#include "run_pipelines.h"
 #include "settings.h"
 
 #include <QString>
@@ -227,6 +228,3 @@ int RunSelectCompilerDialog(QWidget* owner) {
   return plat::RunModal(d, owner);
 }
 
-// The run from the diagram comes with the run pipelines; until then the start button
-// leaves the dialog open.
-void RunFromDiagram(plat::Dialog& /*outputDialog*/) {}

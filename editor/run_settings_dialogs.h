@@ -16,7 +16,3 @@ int RunNumericConditionsDialog(QWidget* owner);
 // closes only through OK. Start-up and the compiler command run it.
 int RunSelectCompilerDialog(QWidget* owner);
 
-// The start button "計算開始" of the output dialog: checks the model, runs it and ends
-// the dialog with 1 when the run went through (else the dialog stays open).
-// Not built yet: does nothing, so the dialog stays open.
-void RunFromDiagram(plat::Dialog& outputDialog);

@@ -11,6 +11,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMainWindow>
+#include <QPainter>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
@@ -382,6 +383,12 @@ void Dialog::keyPressEvent(QKeyEvent* e) {
     return;
   }
   QDialog::keyPressEvent(e);
+}
+
+void Dialog::paintEvent(QPaintEvent* e) {
+  QDialog::paintEvent(e);
+  QPainter painter(this);
+  OnPaint(painter);
 }
 
 int RunModal(Dialog& dialog, QWidget* owner) {

@@ -10,9 +10,12 @@
 #include <map>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 class QButtonGroup;
+class QPainter;
+class QPaintEvent;
 
 namespace plat {
 
@@ -105,6 +108,10 @@ class Dialog : public QDialog {
  protected:
   virtual void OnInit() {}
   virtual void OnCommand(int /*id*/) {}
+  // Painting of the client area over the controls' background (WM_PAINT); the painter
+  // works in client pixels.
+  virtual void OnPaint(QPainter& /*painter*/) {}
+  void paintEvent(QPaintEvent* e) override;
 
   void reject() override;
   void accept() override;
@@ -138,6 +145,13 @@ class Dialog : public QDialog {
 // Runs the dialog modally, owned by owner: OnInit, then the event loop until End.
 // Returns the end code; -1 when a script left the dialog open.
 int RunModal(Dialog& dialog, QWidget* owner);
+
+// Makes a dialog of class D, runs it modally owned by owner and returns its end code.
+template <class D, class... Args>
+int RunDialog(QWidget* owner, Args&&... args) {
+  D dialog(std::forward<Args>(args)...);
+  return RunModal(dialog, owner);
+}
 
 // Test hooks.
 namespace dlgscript {

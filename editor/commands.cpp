@@ -1,0 +1,25 @@
+#include "commands.h"
+
+// Still empty: the diagram file, the runs, printing and the other commands.
+void MenuNew() {}
+void MenuOpen() {}
+void MenuSave() {}
+void MenuSaveAs() {}
+void MenuExit() {}
+void MenuSavePicture() {}
+void MenuShowEquations(int) {}
+void MenuRunBondGraph() {}
+void MenuRunFromModelSource() {}
+void MenuExperimentalData() {}
+void MenuSelectCompiler() {}
+void MenuCheckVariables() {}
+void MenuHelp() {}
+void MenuVersion() {}
+
+void ToolbarNew() {}
+void ToolbarOpen() {}
+void ToolbarSaveAs() {}
+void ToolbarPrint() {}
+void ToolbarNumericConditions() {}
+void ToolbarRun() {}
+void ToolbarGraph() {}

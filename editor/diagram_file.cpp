@@ -1,0 +1,1 @@
+#include "diagram_file.h"

@@ -1,0 +1,2 @@
+// The diagram file: opening, saving and saving as, in the token format.
+#pragma once

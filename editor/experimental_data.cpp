@@ -1,0 +1,1 @@
+#include "experimental_data.h"

@@ -1,0 +1,2 @@
+// The model checks before a run: junction strokes, equations present, every element connected, shared variable names.
+#pragma once

@@ -1,0 +1,1 @@
+#include "model_source_writer.h"

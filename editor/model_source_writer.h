@@ -1,0 +1,2 @@
+// The model-source writer: the document written as the model source temp.VRK.
+#pragma once

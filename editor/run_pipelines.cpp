@@ -1,0 +1,3 @@
+#include "run_pipelines.h"
+
+void RunFromDiagram(plat::Dialog& /*outputDialog*/) {}
