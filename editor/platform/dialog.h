@@ -43,6 +43,8 @@ struct DialogTemplate {
   const char* caption;  // UTF-8
   int x, y, w, h;       // dialog units; position relative to the owner's client area
   std::vector<ControlTemplate> controls;
+  const char* fontFace = "ＭＳ ゴシック";  // UTF-8; the dialog units follow the font
+  int fontPoints = 10;
 };
 
 // Dialog units -> pixels (base units 7 x 13).
