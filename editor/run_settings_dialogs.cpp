@@ -9,7 +9,6 @@
 
 #include <QString>
 
-#include <cstdio>
 #include <string>
 
 namespace {
@@ -42,11 +41,7 @@ class OutputSettingDialog : public plat::Dialog {
     AddChildPx(2530, plat::Ctl::Combo, 27, 50, 110, 120);
     for (const char* kind : kOutputKinds) ComboAdd(2530, kind);
     AddChildPx(2531, plat::Ctl::Combo, 147, 50, 70, 200);
-    for (int b = 0; b < g_bondCount; ++b) {
-      char text[16];
-      std::snprintf(text, sizeof text, "%d", b + 1);
-      ComboAdd(2531, text);
-    }
+    ComboAddNumbers(2531, g_bondCount);
     AddChildPx(2534, plat::Ctl::List, 20, 100, 170, 135);
     ListAddColumn(2534, QStringLiteral("出力変数"), 100, Align::Left);
     ListAddColumn(2534, QStringLiteral("ボンド"), 45, Align::Center);
@@ -70,15 +65,7 @@ class OutputSettingDialog : public plat::Dialog {
     ++d.outputCount;
   }
 
-  void DeleteOutputVariables() {
-    DiagramDocument& d = g_document;
-    for (int r = ListNextSelected(2534); r >= 0; r = ListNextSelected(2534)) {
-      ListDeleteRow(2534, r);
-      if (r >= d.outputCount) continue;
-      for (int i = r; i + 1 < d.outputCount; ++i) d.outputs[i] = d.outputs[i + 1];
-      --d.outputCount;
-    }
-  }
+  void DeleteOutputVariables() { ListDeleteSelected(2534, g_document.outputs, g_document.outputCount); }
 };
 
 // ---- OUT_VARIABLE_DIALOG ----------------------------------------------------

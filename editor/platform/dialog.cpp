@@ -86,10 +86,15 @@ void Dialog::MakeControl(int id, Ctl kind, const QString& text, int x, int y, in
       widget = g;
       break;
     }
-    case Ctl::Label: {
+    case Ctl::Label:
+    case Ctl::FramedLabel: {
       auto* l = new QLabel(text, this);
       l->setAlignment(Qt::AlignLeft | Qt::AlignTop);
       l->setWordWrap(true);
+      if (kind == Ctl::FramedLabel) {
+        l->setFrameStyle(QFrame::Panel | QFrame::Raised);
+        l->setLineWidth(2);
+      }
       widget = l;
       break;
     }
@@ -269,6 +274,10 @@ std::string Dialog::ComboText(int id, int index) const {
   auto* cb = qobject_cast<QComboBox*>(Child(id));
   if (!cb || index < 0 || index >= cb->count()) return {};
   return FromBytes(cb->itemData(index));
+}
+
+void Dialog::ComboAddNumbers(int id, int count) {
+  for (int n = 1; n <= count; ++n) ComboAdd(id, std::to_string(n));
 }
 
 void Dialog::ListAddColumn(int id, const QString& title, int widthPx, Align align) {

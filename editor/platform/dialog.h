@@ -29,6 +29,7 @@ enum class Ctl {
   RadioButton,  // automatic radio button; consecutive radio buttons form one group
   Combo,        // drop-down list, choose only; -1 = nothing chosen
   List,         // report view with columns, several rows selectable
+  FramedLabel,  // static text in a raised frame
 };
 
 struct ControlTemplate {
@@ -82,6 +83,7 @@ class Dialog : public QDialog {
   int ComboSelection(int id) const;               // -1 = nothing chosen
   void ComboSelect(int id, int index);            // sets the choice, sends no command
   std::string ComboText(int id, int index) const;
+  void ComboAddNumbers(int id, int count);        // items "1" to count, in decimal
 
   // Report-view lists.
   enum class Align { Left, Center };
@@ -92,6 +94,17 @@ class Dialog : public QDialog {
   int ListNextSelected(int id, int after = -1) const;  // first selected row after `after`, -1 = none
   void ListSelect(int id, int row, bool on);
   std::string ListText(int id, int row, int column) const;
+  // Deletes every selected row, first selected first, together with the entry of the
+  // dense table kept in step with the list: later entries move down, count shrinks.
+  template <class Entry>
+  void ListDeleteSelected(int id, Entry* table, int& count) {
+    for (int r = ListNextSelected(id); r >= 0; r = ListNextSelected(id)) {
+      ListDeleteRow(id, r);
+      if (r >= count) continue;
+      for (int i = r; i + 1 < count; ++i) table[i] = table[i + 1];
+      --count;
+    }
+  }
 
   // Ends the dialog with code (returned by RunModal).
   void End(int code);
