@@ -1,0 +1,667 @@
+// The element-parameter and initial-value dialogs driven by script: their controls, what
+// each button stores and when, the byte caps of the texts, and the state name of a bond.
+#include "document.h"
+#include "element_dialogs.h"
+#include "main_window.h"
+#include "platform/client_view.h"
+#include "platform/cp932.h"
+#include "platform/dialog.h"
+#include "platform/message_box.h"
+#include "test_fs_temp_dir.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QTreeWidget>
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <memory>
+#include <ostream>
+#include <string>
+#include <vector>
+
+namespace {
+
+using plat::Dialog;
+using plat::DluToPxX;
+using plat::DluToPxY;
+namespace script = plat::dlgscript;
+
+constexpr char kElementDialog[] = "ELEMENT_PARAMETER_DIALOG";
+constexpr char kInitialValueDialog[] = "INITIAL_VALUE_DIALOG";
+
+std::string J(const char* utf8) { return plat::cp932::FromUtf8(utf8); }
+QString U(const char* utf8) { return QString::fromUtf8(utf8); }
+std::string Repeat(const std::string& s, int n) {
+  std::string out;
+  for (int i = 0; i < n; ++i) out += s;
+  return out;
+}
+QRect Dlu(int x, int y, int w, int h) { return QRect(DluToPxX(x), DluToPxY(y), DluToPxX(w), DluToPxY(h)); }
+
+class ElementDialogs : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ResetEditorState();
+    g_documentSaved = 1;
+    script::Begin();
+    plat::msgscript::Begin();
+  }
+  void TearDown() override {
+    script::End();
+    plat::msgscript::End();
+    ResetEditorState();
+  }
+
+  static int AddElement(int kind) {
+    const int i = g_elementCount++;
+    ElementRecord& e = g_document.elements[i];
+    e.kind = kind;
+    e.number = 1;
+    for (int s = 0; s < kPortSides; ++s) e.portPartner[s] = -1;
+    return i;
+  }
+  static int AddBond(int tail, int head) {
+    const int b = g_bondCount++;
+    BondRecord& r = g_document.bonds[b];
+    r.tailElement = tail;
+    r.headElement = head;
+    std::strcpy(r.initialValue, "0.0000000E+00");
+    return b;
+  }
+  // An element of the kind beside a 0-junction, joined to it by the given number of bonds.
+  static int ElementWithBonds(int kind, int bonds) {
+    const int element = AddElement(kind);
+    const int junction = AddElement(kKindZeroJunction);
+    for (int i = 0; i < bonds; ++i) AddBond(junction, element);
+    return element;
+  }
+  static void AddUsed(ElementRecord& e, const std::string& type, const std::string& name, const std::string& comment) {
+    UsedVariable& v = e.used[e.usedCount++];
+    StoreText(v.type, type);
+    StoreText(v.name, name);
+    StoreText(v.comment, comment);
+  }
+  static void AddFeedback(ElementRecord& e, const char* name, const char* kind, const char* bond) {
+    FeedbackVariable& v = e.feedback[e.feedbackCount++];
+    StoreText(v.name, name);
+    StoreText(v.kind, kind);
+    StoreText(v.bond, bond);
+  }
+  static std::string Used(const ElementRecord& e, int i) {
+    return TextOf(e.used[i].type) + "/" + TextOf(e.used[i].name) + "/" + TextOf(e.used[i].comment);
+  }
+  static std::string Feedback(const ElementRecord& e, int i) {
+    return TextOf(e.feedback[i].name) + "/" + TextOf(e.feedback[i].kind) + "/" + TextOf(e.feedback[i].bond);
+  }
+  static std::string Row(const Dialog& d, int list, int row) {
+    return d.ListText(list, row, 0) + "/" + d.ListText(list, row, 1) + "/" + d.ListText(list, row, 2);
+  }
+
+  // Opens the element dialog on element i with the script; its end code.
+  static int OpenElement(int i, script::Script s) {
+    g_currentIndex = i;
+    script::Queue(kElementDialog, std::move(s));
+    return RunElementParameterDialog(nullptr);
+  }
+  // A key press's initial-value test on bond b, selected.
+  static void KeyOnBond(int b) {
+    g_currentIndex = b;
+    g_document.selectionActive = 1;
+    g_document.selectionIsElement = 0;
+    EditInitialValueOfSelectedBond(nullptr);
+  }
+
+  TempCwd cwd_;
+};
+
+// The unnamed labels of a dialog in template order: text, rectangle, framed.
+struct LabelSeen {
+  QString text;
+  QRect rect;
+  bool framed;
+  bool operator==(const LabelSeen& o) const { return text == o.text && rect == o.rect && framed == o.framed; }
+};
+std::vector<LabelSeen> UnnamedLabels(const Dialog& d) {
+  std::vector<LabelSeen> out;
+  for (QLabel* l : d.findChildren<QLabel*>(Qt::FindDirectChildrenOnly))
+    out.push_back({l->text(), l->geometry(), l->frameShape() != QFrame::NoFrame});
+  return out;
+}
+void PrintTo(const LabelSeen& l, std::ostream* os) {
+  *os << l.text.toStdString() << " (" << l.rect.x() << "," << l.rect.y() << "," << l.rect.width() << ","
+      << l.rect.height() << ")" << (l.framed ? " framed" : "");
+}
+
+// ---- ELEMENT_PARAMETER_DIALOG -------------------------------------------------
+
+TEST_F(ElementDialogs, ElementDialogShowsEveryControlAndTheElement) {
+  const int c = ElementWithBonds(kKindC, 3);
+  ElementRecord& e = g_document.elements[c];
+  StoreText(e.equation, J("E=Q/C1\r\n// 容量"));
+  StoreText(e.parameterNames, "C1\r\nK");
+  StoreText(e.parameterValues, "1.0\r\n2.0");
+  StoreText(e.parameterUnits, "F\r\n-");
+  StoreText(e.parameterComments, J("容量\r\n係数"));
+  AddUsed(e, J("実数"), "Q0", J("初期"));
+  AddFeedback(e, "F2", "Flow", "2");
+
+  const int code = OpenElement(c, [](Dialog& d) {
+    EXPECT_EQ(d.windowTitle(), U("Parameters and characteristic equations"));
+    EXPECT_EQ(d.size(), QSize(DluToPxX(415), DluToPxY(285)));
+    struct Named {
+      int id;
+      const char* text;
+      QRect rect;
+    };
+    const Named named[] = {
+        {1, "OK", Dlu(295, 264, 50, 14)},          {2, "CANCEL", Dlu(352, 264, 50, 14)},
+        {2100, "パラメータ", Dlu(10, 10, 237, 150)},  {2110, "使用変数", Dlu(254, 10, 150, 116)},
+        {2120, "フィードバック変数", Dlu(254, 135, 150, 116)}, {2130, "特性式 ↓", Dlu(10, 163, 237, 118)},
+        {2300, "E=Q/C1\n// 容量", Dlu(15, 175, 223, 92)}, {2310, "C1\nK", Dlu(15, 31, 33, 124)},
+        {2320, "1.0\n2.0", Dlu(47, 31, 48, 124)},   {2330, "F\n-", Dlu(93, 31, 42, 124)},
+        {2340, "容量\n係数", Dlu(134, 31, 105, 124)}, {2549, "削除", Dlu(373, 76, 26, 12)},
+        {2548, "追加", Dlu(373, 54, 26, 12)},        {2551, "削除", Dlu(373, 203, 26, 12)},
+        {2550, "追加", Dlu(373, 181, 26, 12)},       {2541, "", Dlu(297, 31, 28, 12)},
+        {2542, "", Dlu(334, 31, 45, 12)},           {2544, "", Dlu(259, 156, 28, 12)},
+    };
+    for (const Named& n : named) {
+      SCOPED_TRACE(n.id);
+      ASSERT_NE(d.Child(n.id), nullptr);
+      EXPECT_EQ(d.GetTextU(n.id), U(n.text));
+      EXPECT_EQ(d.Child(n.id)->geometry(), n.rect);
+    }
+    EXPECT_NE(qobject_cast<QPlainTextEdit*>(d.Child(2300)), nullptr);
+    EXPECT_NE(qobject_cast<QLineEdit*>(d.Child(2541)), nullptr);
+    const std::vector<LabelSeen> labels = {
+        {U("変数名"), Dlu(15, 20, 32, 12), true},   {U("値"), Dlu(46, 20, 48, 12), true},
+        {U("単位"), Dlu(94, 20, 41, 12), true},     {U("コメント"), Dlu(134, 20, 105, 12), true},
+        {U("型"), Dlu(259, 21, 31, 8), false},      {U("変数名"), Dlu(297, 21, 23, 8), false},
+        {U("コメント"), Dlu(334, 21, 36, 8), false}, {U("変数名"), Dlu(259, 146, 23, 8), false},
+        {U("FB変数"), Dlu(296, 146, 44, 8), false}, {U("ボンド"), Dlu(357, 145, 25, 8), false},
+        {U("↑"), Dlu(43, 270, 9, 10), false},
+    };
+    EXPECT_EQ(UnnamedLabels(d), labels);
+
+    // The choice boxes, in pixels, nothing chosen.
+    struct ComboSeen {
+      int id;
+      QPoint at;
+      int width;
+      std::vector<std::string> items;
+    };
+    const ComboSeen combos[] = {
+        {2540, {455, 50}, 55, {J("整数"), J("実数")}},
+        {2545, {518, 253}, 95, {"Effort", "Flow", "Momentum", "Displacement"}},
+        {2546, {625, 252}, 70, {"1", "2", "3"}},
+    };
+    for (const ComboSeen& cs : combos) {
+      SCOPED_TRACE(cs.id);
+      auto* box = qobject_cast<QComboBox*>(d.Child(cs.id));
+      ASSERT_NE(box, nullptr);
+      EXPECT_FALSE(box->isEditable());
+      EXPECT_EQ(box->pos(), cs.at);
+      EXPECT_EQ(box->width(), cs.width);
+      EXPECT_EQ(d.ComboSelection(cs.id), -1);
+      std::vector<std::string> items;
+      for (int i = 0; i < d.ComboCount(cs.id); ++i) items.push_back(d.ComboText(cs.id, i));
+      EXPECT_EQ(items, cs.items);
+    }
+
+    // The two lists with their columns and the element's rows.
+    struct ListSeen {
+      int id;
+      QRect rect;
+      std::vector<std::pair<const char*, int>> columns;
+      std::string row0;
+    };
+    const ListSeen lists[] = {
+        {2543, {455, 85, 185, 105}, {{"型", 40}, {"変数名", 60}, {"コメント", 85}}, J("実数/Q0/初期")},
+        {2547, {455, 290, 185, 105}, {{"変数名", 60}, {"FB変数", 85}, {"ボンド", 40}}, "F2/Flow/2"},
+    };
+    for (const ListSeen& ls : lists) {
+      SCOPED_TRACE(ls.id);
+      auto* list = qobject_cast<QTreeWidget*>(d.Child(ls.id));
+      ASSERT_NE(list, nullptr);
+      EXPECT_EQ(list->geometry(), ls.rect);
+      EXPECT_EQ(list->selectionMode(), QAbstractItemView::ExtendedSelection);
+      ASSERT_EQ(list->columnCount(), 3);
+      for (int col = 0; col < 3; ++col) {
+        EXPECT_EQ(list->headerItem()->text(col), U(ls.columns[col].first));
+        EXPECT_EQ(list->columnWidth(col), ls.columns[col].second);
+        EXPECT_EQ(list->headerItem()->textAlignment(col) & Qt::AlignHorizontal_Mask, static_cast<int>(Qt::AlignLeft));
+      }
+      ASSERT_EQ(d.ListRowCount(ls.id), 1);
+      EXPECT_EQ(Row(d, ls.id, 0), ls.row0);
+    }
+    d.PressEscape();
+  });
+  EXPECT_EQ(code, 2);
+  EXPECT_EQ(g_documentSaved, 1);
+}
+
+// The tables change at each press and stay after CANCEL; the texts typed are dropped.
+TEST_F(ElementDialogs, CancelKeepsTheTableEditsAndDropsTheTexts) {
+  const int r = AddElement(kKindR);
+  ElementRecord& e = g_document.elements[r];
+  StoreText(e.equation, "E=R1*F");
+  StoreText(e.extraText2430, "x");
+  e.checkBoxes[3] = 1;
+  OpenElement(r, [&](Dialog& d) {
+    d.ChooseCombo(2540, 1);
+    d.SetTextU(2541, "k");
+    d.Press(2548);
+    EXPECT_EQ(e.usedCount, 1);  // at once
+    d.SetTextU(2300, "E=0");
+    d.SetTextU(2310, "R1");
+    d.Press(2);
+  });
+  ASSERT_EQ(e.usedCount, 1);
+  EXPECT_EQ(Used(e, 0), J("実数") + "/k/");
+  EXPECT_EQ(TextOf(e.equation), "E=R1*F");
+  EXPECT_EQ(TextOf(e.parameterNames), "");
+  EXPECT_EQ(TextOf(e.extraText2430), "x");
+  EXPECT_EQ(e.checkBoxes[3], 1);
+  EXPECT_EQ(g_documentSaved, 1);  // the presses do not mark modified
+}
+
+// OK stores the five texts with CR LF line ends, empties the fields the dialog does not
+// show and marks the document modified.
+TEST_F(ElementDialogs, OkStoresTheFiveTextsAndEmptiesTheExtras) {
+  const int se = AddElement(kKindSE);
+  ElementRecord& e = g_document.elements[se];
+  for (auto& t : e.extraTexts) std::strcpy(t, "old");
+  std::strcpy(e.extraText2430, "a");
+  std::strcpy(e.extraText2440, "b");
+  std::strcpy(e.extraText2450, "c");
+  for (int& f : e.checkBoxes) f = 1;
+  const int code = OpenElement(se, [](Dialog& d) {
+    d.SetTextU(2300, U("E=V0*sin(W*t)\n// 電源"));
+    d.SetTextU(2310, "V0\nW\n");
+    d.SetTextU(2320, "1.0\n6.28\n");
+    d.SetTextU(2330, U("V\nrad/s\n"));
+    d.SetTextU(2340, U("振幅\n角周波数\n"));
+    d.PressEnter();
+  });
+  EXPECT_EQ(code, 1);
+  EXPECT_EQ(TextOf(e.equation), J("E=V0*sin(W*t)\r\n// 電源"));
+  EXPECT_EQ(TextOf(e.parameterNames), "V0\r\nW\r\n");
+  EXPECT_EQ(TextOf(e.parameterValues), "1.0\r\n6.28\r\n");
+  EXPECT_EQ(TextOf(e.parameterUnits), "V\r\nrad/s\r\n");
+  EXPECT_EQ(TextOf(e.parameterComments), J("振幅\r\n角周波数\r\n"));
+  for (auto& t : e.extraTexts) EXPECT_EQ(TextOf(t), "");
+  EXPECT_EQ(TextOf(e.extraText2430), "");
+  EXPECT_EQ(TextOf(e.extraText2440), "");
+  EXPECT_EQ(TextOf(e.extraText2450), "");
+  for (int f : e.checkBoxes) EXPECT_EQ(f, 0);
+  EXPECT_EQ(g_documentSaved, 0);
+  EXPECT_TRUE(plat::msgscript::Records().empty());
+}
+
+// Rows 0 and 2 of three selected: both go, the former row 1 becomes row 0, in the list and
+// in the table; with nothing selected the button does nothing. Both tables alike.
+TEST_F(ElementDialogs, DeleteRemovesEverySelectedRowAndKeepsTheOrder) {
+  const int tf = AddElement(kKindTF);
+  ElementRecord& e = g_document.elements[tf];
+  AddUsed(e, J("整数"), "a", "A");
+  AddUsed(e, J("実数"), "b", "B");
+  AddUsed(e, J("整数"), "c", "C");
+  AddFeedback(e, "x", "Effort", "1");
+  AddFeedback(e, "y", "Flow", "2");
+  AddFeedback(e, "z", "Momentum", "3");
+  OpenElement(tf, [&](Dialog& d) {
+    struct Case {
+      int list, button;
+      std::string rowLeft;
+    };
+    for (const Case& c : {Case{2543, 2549, J("実数") + "/b/B"}, Case{2547, 2551, "y/Flow/2"}}) {
+      SCOPED_TRACE(c.list);
+      d.Press(c.button);  // nothing selected
+      EXPECT_EQ(d.ListRowCount(c.list), 3);
+      d.ListSelect(c.list, 0, true);
+      d.ListSelect(c.list, 2, true);
+      d.Press(c.button);
+      ASSERT_EQ(d.ListRowCount(c.list), 1);
+      EXPECT_EQ(Row(d, c.list, 0), c.rowLeft);
+    }
+    d.Press(2);
+  });
+  ASSERT_EQ(e.usedCount, 1);
+  EXPECT_EQ(Used(e, 0), J("実数") + "/b/B");
+  ASSERT_EQ(e.feedbackCount, 1);
+  EXPECT_EQ(Feedback(e, 0), "y/Flow/2");
+}
+
+// An add needs a choice and a name; the comment may be empty; the fields keep their
+// contents, so the same variable can be added twice.
+TEST_F(ElementDialogs, AddNeedsAChoiceAndANameAndAllowsDuplicates) {
+  const int gy = ElementWithBonds(kKindGY, 2);
+  ElementRecord& e = g_document.elements[gy];
+  OpenElement(gy, [&](Dialog& d) {
+    d.SetTextU(2541, "n");
+    d.Press(2548);  // no type chosen
+    d.ChooseCombo(2540, 0);
+    d.SetTextU(2541, "");
+    d.Press(2548);  // no name
+    EXPECT_EQ(d.ListRowCount(2543), 0);
+    d.SetTextU(2541, "n");
+    d.Press(2548);  // no comment: allowed
+    d.Press(2548);  // the same again
+    ASSERT_EQ(d.ListRowCount(2543), 2);
+    EXPECT_EQ(Row(d, 2543, 1), J("整数") + "/n/");
+    EXPECT_EQ(d.GetTextU(2541), "n");
+    EXPECT_EQ(d.ComboSelection(2540), 0);
+
+    d.Press(2550);  // nothing at all
+    d.SetTextU(2544, "f");
+    d.ChooseCombo(2545, 3);
+    d.Press(2550);  // no bond
+    d.ComboSelect(2545, -1);
+    d.ChooseCombo(2546, 1);
+    d.Press(2550);  // no kind
+    d.ChooseCombo(2545, 3);
+    d.SetTextU(2544, "");
+    d.Press(2550);  // no name
+    EXPECT_EQ(d.ListRowCount(2547), 0);
+    d.SetTextU(2544, "f");
+    d.Press(2550);
+    ASSERT_EQ(d.ListRowCount(2547), 1);
+    EXPECT_EQ(Row(d, 2547, 0), "f/Displacement/2");
+    d.Press(2);
+  });
+  ASSERT_EQ(e.usedCount, 2);
+  EXPECT_EQ(Used(e, 0), J("整数") + "/n/");
+  EXPECT_EQ(Used(e, 1), J("整数") + "/n/");
+  ASSERT_EQ(e.feedbackCount, 1);
+  EXPECT_EQ(Feedback(e, 0), "f/Displacement/2");
+}
+
+// Each table holds 20 entries: the 21st add is refused, silently.
+TEST_F(ElementDialogs, The21stVariableIsRefused) {
+  const int c = ElementWithBonds(kKindC, 1);
+  ElementRecord& e = g_document.elements[c];
+  for (int i = 0; i < kMaxUsedVariables - 1; ++i) AddUsed(e, J("整数"), "u", "");
+  for (int i = 0; i < kMaxFeedbackVariables - 1; ++i) AddFeedback(e, "f", "Flow", "1");
+  OpenElement(c, [&](Dialog& d) {
+    d.ChooseCombo(2540, 1);
+    d.SetTextU(2541, "last");
+    d.SetTextU(2544, "last");
+    d.ChooseCombo(2545, 0);
+    d.ChooseCombo(2546, 0);
+    for (int i = 0; i < 3; ++i) {
+      d.Press(2548);
+      d.Press(2550);
+    }
+    EXPECT_EQ(d.ListRowCount(2543), kMaxUsedVariables);
+    EXPECT_EQ(d.ListRowCount(2547), kMaxFeedbackVariables);
+    d.Press(2);
+  });
+  EXPECT_EQ(e.usedCount, kMaxUsedVariables);
+  EXPECT_EQ(e.feedbackCount, kMaxFeedbackVariables);
+  EXPECT_EQ(Used(e, kMaxUsedVariables - 1), J("実数") + "/last/");
+  EXPECT_EQ(Feedback(e, kMaxFeedbackVariables - 1), "last/Effort/1");
+  EXPECT_TRUE(plat::msgscript::Records().empty());
+}
+
+// Without bonds the bond choice is empty, so no feedback variable can be added.
+TEST_F(ElementDialogs, WithoutBondsTheBondChoiceIsEmpty) {
+  const int sf = AddElement(kKindSF);
+  OpenElement(sf, [](Dialog& d) {
+    EXPECT_EQ(d.ComboCount(2546), 0);
+    d.SetTextU(2544, "f");
+    d.ChooseCombo(2545, 0);
+    d.ChooseCombo(2546, 0);
+    d.Press(2550);
+    EXPECT_EQ(d.ListRowCount(2547), 0);
+    d.Press(2);
+  });
+  EXPECT_EQ(g_document.elements[sf].feedbackCount, 0);
+}
+
+// Every cap is in CP932 bytes and cuts before a double-byte character that does not fit
+// whole; a CR LF pair is never split.
+TEST_F(ElementDialogs, TextsAreCutToTheirByteCapsOnCharacterBoundaries) {
+  const int i = AddElement(kKindI);
+  ElementRecord& e = g_document.elements[i];
+  const std::string kanji = J("電");
+  OpenElement(i, [&](Dialog& d) {
+    d.SetTextU(2300, plat::cp932::ToQString("a" + Repeat(kanji, 1050)));  // 2101 bytes
+    d.SetTextU(2310, plat::cp932::ToQString(Repeat(kanji, 205)));          // 410 bytes
+    d.SetTextU(2320, QString(608, 'v') + "\nw");                           // CR LF would end at 610
+    d.SetTextU(2330, QString(559, 'u') + "x");
+    d.SetTextU(2340, plat::cp932::ToQString("c" + Repeat(kanji, 405)));    // 811 bytes
+    d.ChooseCombo(2540, 0);
+    d.SetTextU(2541, U("電圧電圧電"));        // 10 bytes
+    d.SetTextU(2542, U("コメントの長い"));    // 14 bytes: fits
+    d.Press(2548);
+    d.SetTextU(2541, U("a電圧電圧"));         // 9 bytes: fits
+    d.SetTextU(2542, U("x長いコメントだ"));   // 15 bytes
+    d.Press(2548);
+    d.SetTextU(2544, U("x電圧電圧電"));       // 11 bytes
+    d.ChooseCombo(2545, 1);
+    d.Press(2550);
+    d.PressEnter();
+  });
+  EXPECT_EQ(TextOf(e.equation), "a" + Repeat(kanji, 1049));  // 2099 bytes
+  EXPECT_EQ(TextOf(e.parameterNames), Repeat(kanji, 204));   // 408 bytes
+  EXPECT_EQ(TextOf(e.parameterValues), std::string(608, 'v'));
+  EXPECT_EQ(TextOf(e.parameterUnits), std::string(559, 'u'));
+  EXPECT_EQ(TextOf(e.parameterComments), "c" + Repeat(kanji, 404));  // 809 bytes
+  ASSERT_EQ(e.usedCount, 2);
+  EXPECT_EQ(Used(e, 0), J("整数/電圧電圧/コメントの長い"));
+  EXPECT_EQ(Used(e, 1), J("整数/a電圧電圧/x長いコメント"));
+  EXPECT_EQ(e.feedbackCount, 0);  // no bonds
+}
+
+// The name and comment edits hold their bytes while typing: what does not fit is refused.
+TEST_F(ElementDialogs, NameEditsRefuseTypingBeyondTheirBytes) {
+  const int c = AddElement(kKindC);
+  OpenElement(c, [](Dialog& d) {
+    struct Case {
+      int id;
+      const char* first;
+      const char* refused;
+      const char* accepted;
+      const char* result;
+    };
+    const Case cases[] = {
+        {2541, "電圧電圧", "電", "a", "電圧電圧a"},                 // 9 bytes
+        {2544, "abcdefgh", "電", "i", "abcdefghi"},                 // 9 bytes
+        {2542, "コメント長い", "電a", "電", "コメント長い電"},       // 14 bytes
+    };
+    for (const Case& c : cases) {
+      SCOPED_TRACE(c.id);
+      auto* edit = qobject_cast<QLineEdit*>(d.Child(c.id));
+      ASSERT_NE(edit, nullptr);
+      edit->insert(U(c.first));
+      edit->insert(U(c.refused));
+      EXPECT_EQ(edit->text(), U(c.first));
+      edit->insert(U(c.accepted));
+      EXPECT_EQ(edit->text(), U(c.result));
+    }
+    d.Press(2);
+  });
+}
+
+// A character with no CP932 form is stored as '?'.
+TEST_F(ElementDialogs, CharactersOutsideCp932BecomeQuestionMarks) {
+  const int r = AddElement(kKindR);
+  ElementRecord& e = g_document.elements[r];
+  OpenElement(r, [](Dialog& d) {
+    d.SetTextU(2300, U("E=R1*F // 😀 ok"));
+    d.SetTextU(2340, U("한抵抗"));  // no hangul in CP932
+    d.ChooseCombo(2540, 1);
+    d.SetTextU(2541, U("x😀"));
+    d.Press(2548);
+    d.Press(1);
+  });
+  EXPECT_EQ(TextOf(e.equation), "E=R1*F // ? ok");
+  EXPECT_EQ(TextOf(e.parameterComments), "?" + J("抵抗"));
+  ASSERT_EQ(e.usedCount, 1);
+  EXPECT_EQ(TextOf(e.used[0].name), "x?");
+}
+
+// A text left unchanged goes back byte for byte, even bytes that are not CP932 and line
+// ends that are not CR LF; an edited field is encoded anew.
+TEST_F(ElementDialogs, UnchangedTextsKeepTheirStoredBytes) {
+  const int c = AddElement(kKindC);
+  ElementRecord& e = g_document.elements[c];
+  const std::string odd = "E=Q\x80\xFD\nX\r\nY\xA0";
+  StoreText(e.equation, odd);
+  StoreText(e.parameterNames, "C1\nK\r\n");
+  StoreText(e.parameterValues, "\x81");  // a lone lead byte
+  StoreText(e.parameterUnits, "F");
+  OpenElement(c, [](Dialog& d) {
+    d.SetTextU(2330, "H");
+    d.Press(1);
+  });
+  EXPECT_EQ(TextOf(e.equation), odd);
+  EXPECT_EQ(TextOf(e.parameterNames), "C1\nK\r\n");
+  EXPECT_EQ(TextOf(e.parameterValues), "\x81");
+  EXPECT_EQ(TextOf(e.parameterUnits), "H");
+}
+
+// ---- INITIAL_VALUE_DIALOG -----------------------------------------------------
+
+// Which bonds carry a state: a C end gives DP, an I end MN (the I test decides when both
+// hold); anything else opens nothing. The name is written at opening, even on CANCEL.
+TEST_F(ElementDialogs, InitialValueDialogOpensForCAndIBondsWithTheStateName) {
+  struct Case {
+    int tailKind, headKind;
+    bool opens;
+    int valueKind;
+    const char* name;
+  };
+  const Case cases[] = {
+      {kKindZeroJunction, kKindC, true, 0, "DP3"},
+      {kKindC, kKindOneJunction, true, 0, "DP3"},
+      {kKindOneJunction, kKindI, true, 1, "MN3"},
+      {kKindI, kKindZeroJunction, true, 1, "MN3"},
+      {kKindC, kKindI, true, 1, "MN3"},
+      {kKindI, kKindC, true, 1, "MN3"},
+      {kKindZeroJunction, kKindR, false, 7, ""},
+      {kKindSE, kKindOneJunction, false, 7, ""},
+      {kKindZeroJunction, kKindOneJunction, false, 7, ""},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::string(kKindNames[c.tailKind]) + "->" + kKindNames[c.headKind]);
+    ResetEditorState();
+    script::Begin();
+    const int j = AddElement(kKindOneJunction);
+    AddBond(j, j);
+    AddBond(j, j);
+    const int b = AddBond(AddElement(c.tailKind), AddElement(c.headKind));
+    g_document.initialValueKind = 7;
+    bool opened = false;
+    script::Queue(kInitialValueDialog, [&](Dialog& d) {
+      opened = true;
+      EXPECT_EQ(d.windowTitle(), U("Initial value input"));
+      d.PressEscape();
+    });
+    KeyOnBond(b);
+    EXPECT_EQ(opened, c.opens);
+    EXPECT_EQ(g_document.initialValueKind, c.valueKind);
+    EXPECT_EQ(TextOf(g_document.bonds[b].initialName), c.name);
+    EXPECT_EQ(TextOf(g_document.bonds[b].initialValue), "0.0000000E+00");
+    EXPECT_EQ(g_document.bonds[b].hasInitialValue, 0);
+  }
+}
+
+TEST_F(ElementDialogs, InitialValueDialogOpensOnlyWithASelection) {
+  const int j = AddElement(kKindZeroJunction);
+  const int b = AddBond(j, AddElement(kKindC));
+  g_currentIndex = b;
+  g_document.selectionActive = 0;
+  EditInitialValueOfSelectedBond(nullptr);
+  EXPECT_TRUE(script::Opened().empty());
+  EXPECT_EQ(TextOf(g_document.bonds[b].initialName), "");
+}
+
+TEST_F(ElementDialogs, InitialValueDialogShowsItsControlsAndTheStoredValue) {
+  const int j = AddElement(kKindZeroJunction);
+  const int b = AddBond(j, AddElement(kKindC));
+  g_document.bonds[b].hasInitialValue = 1;
+  std::strcpy(g_document.bonds[b].initialValue, "2.5E-03");
+  script::Queue(kInitialValueDialog, [](Dialog& d) {
+    EXPECT_EQ(d.size(), QSize(DluToPxX(134), DluToPxY(55)));
+    EXPECT_EQ(d.GetTextU(1), "OK");
+    EXPECT_EQ(d.Child(1)->geometry(), Dlu(12, 35, 45, 12));
+    EXPECT_EQ(d.GetTextU(2), "CANCEL");
+    EXPECT_EQ(d.Child(2)->geometry(), Dlu(73, 35, 45, 12));
+    EXPECT_NE(qobject_cast<QCheckBox*>(d.Child(2580)), nullptr);
+    EXPECT_EQ(d.Child(2580)->geometry(), Dlu(9, 12, 10, 10));
+    EXPECT_TRUE(d.IsChecked(2580));
+    EXPECT_NE(qobject_cast<QLineEdit*>(d.Child(2590)), nullptr);
+    EXPECT_EQ(d.Child(2590)->geometry(), Dlu(54, 10, 71, 14));
+    EXPECT_EQ(d.GetTextU(2590), "2.5E-03");
+    const std::vector<LabelSeen> labels = {{"DP1", QRect(36, 19, 56, 16), false}};
+    EXPECT_EQ(UnnamedLabels(d), labels);
+    d.Press(2);
+  });
+  KeyOnBond(b);
+  EXPECT_EQ(script::Opened(), std::vector<std::string>{kInitialValueDialog});
+}
+
+// Checked OK stores the value cut to 19 characters; unchecked OK clears the flag and keeps
+// the value, which the next opening shows again.
+TEST_F(ElementDialogs, InitialValueOkStoresTheCheckAndTheValue) {
+  const int j = AddElement(kKindOneJunction);
+  const int b = AddBond(j, AddElement(kKindI));
+  BondRecord& r = g_document.bonds[b];
+  script::Queue(kInitialValueDialog, [](Dialog& d) {
+    EXPECT_FALSE(d.IsChecked(2580));
+    d.Press(2580);
+    d.SetTextU(2590, "1.2345678901234E+05abcdef");  // 25 characters
+    d.Press(1);
+  });
+  KeyOnBond(b);
+  EXPECT_EQ(r.hasInitialValue, 1);
+  EXPECT_EQ(TextOf(r.initialValue), "1.2345678901234E+05");
+  EXPECT_EQ(TextOf(r.initialName), "MN1");
+
+  script::Queue(kInitialValueDialog, [](Dialog& d) {
+    EXPECT_TRUE(d.IsChecked(2580));
+    d.Press(2580);  // unchecked
+    d.SetTextU(2590, "9.9");
+    d.Press(1);
+  });
+  KeyOnBond(b);
+  EXPECT_EQ(r.hasInitialValue, 0);
+  EXPECT_EQ(TextOf(r.initialValue), "1.2345678901234E+05");
+
+  std::string shown;
+  script::Queue(kInitialValueDialog, [&](Dialog& d) {
+    shown = d.GetText(2590, 100);
+    d.Press(2);
+  });
+  KeyOnBond(b);
+  EXPECT_EQ(shown, "1.2345678901234E+05");
+}
+
+// A key press with a bond selected reaches the initial-value test, then clears the selection
+// and marks the document modified, whether or not the dialog opened.
+TEST_F(ElementDialogs, KeyPressWithABondSelectedOpensTheInitialValueDialog) {
+  MainWindow window;
+  const int j = AddElement(kKindZeroJunction);
+  AddBond(j, AddElement(kKindR));
+  const int b = AddBond(j, AddElement(kKindC));
+  g_documentSaved = 1;
+  script::Queue(kInitialValueDialog, [](Dialog& d) {
+    d.Press(2580);
+    d.SetTextU(2590, "1.0");
+    d.Press(1);
+  });
+  g_currentIndex = b;
+  g_document.selectionActive = 1;
+  g_document.selectionIsElement = 0;
+  window.OnKeyDown(plat::VK_RIGHT);
+  EXPECT_EQ(script::Opened(), std::vector<std::string>{kInitialValueDialog});
+  EXPECT_EQ(TextOf(g_document.bonds[b].initialName), "DP2");
+  EXPECT_EQ(TextOf(g_document.bonds[b].initialValue), "1.0");
+  EXPECT_EQ(g_documentSaved, 0);
+}
+
+}  // namespace
