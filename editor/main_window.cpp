@@ -300,6 +300,8 @@ void MainWindow::OnLButtonUp(int /*x*/, int /*y*/) {
     RedrawCurrentElementBonds(view_);
     InvalidateCanvas(view_);
     RebuildCurrentElementBondRegions();
+    // An element put down elsewhere is a change of the document.
+    if (DragMovedCurrentElement()) g_documentSaved = 0;
   }
 }
 

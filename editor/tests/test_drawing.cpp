@@ -3,6 +3,7 @@
 // labels, red marks and the repaint routines.
 #include "canvas_drawing.h"
 #include "document.h"
+#include "test_diagram_records.h"
 
 #include <gtest/gtest.h>
 
@@ -14,6 +15,8 @@ namespace {
 
 using plat::DrawOp;
 using plat::Point;
+using testdoc::Bond;
+using testdoc::Element;
 
 class Drawing : public ::testing::Test {
  protected:
@@ -25,41 +28,6 @@ class Drawing : public ::testing::Test {
   void TearDown() override {
     DeleteCanvasBuffers();
     ResetEditorState();
-  }
-
-  // An element in slot i (the count grows to hold it).
-  static void Element(int i, int kind, int number, int left, int top, int width) {
-    ElementRecord& e = g_document.elements[i];
-    e.kind = kind;
-    e.number = number;
-    e.width = width;
-    e.height = 30;
-    e.box = Rect{left, top, left + width, top + 30};
-    e.numbered = kind < 7 ? 1 : 0;
-    for (int s = 0; s < 8; ++s) {
-      e.portInUse[s] = 0;
-      e.portPartner[s] = -1;
-      e.portBond[s] = 0;
-      e.portIsHead[s] = 0;
-    }
-    g_elementCount = std::max(g_elementCount, i + 1);
-  }
-
-  // Bond k from side f of tail t to side g of head h, ports and record as bond creation leaves them.
-  static void Bond(int k, int t, int f, int h, int g, int strokeAtHead) {
-    ElementRecord& te = g_document.elements[t];
-    te.portInUse[f] = 1;
-    te.portBond[f] = k;
-    te.portPartner[f] = h;
-    te.portIsHead[f] = 0;
-    ElementRecord& he = g_document.elements[h];
-    he.portInUse[g] = 1;
-    he.portBond[g] = k;
-    he.portPartner[g] = t;
-    he.portIsHead[g] = 1;
-    g_document.bonds[k].strokeAtHead = strokeAtHead;
-    SetBondEnds(f, g, k, t, h);
-    g_bondCount = std::max(g_bondCount, k + 1);
   }
 
   static std::vector<DrawOp> Ops(DrawOp::Kind kind) {
