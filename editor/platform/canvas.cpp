@@ -101,6 +101,15 @@ int Font::TextWidth(std::string_view cp932) const {
   return QFontMetrics(font_).horizontalAdvance(cp932::ToQString(cp932));
 }
 
+void PaintText(QPainter& painter, int x, int y, std::string_view cp932, const Font& font) {
+  const QString text = cp932::ToQString(cp932);
+  painter.setFont(font.qfont());
+  const int w = QFontMetrics(font.qfont()).horizontalAdvance(text);
+  painter.fillRect(QRect(x, y, w, font.CellHeight()), Qt::white);
+  painter.setPen(Qt::black);
+  painter.drawText(QPoint(x, y + font.Ascent()), text);
+}
+
 // ---- Canvas -----------------------------------------------------------------
 
 Canvas::Canvas(int width, int height) : image_(width, height, QImage::Format_RGB32) {
@@ -163,15 +172,10 @@ void Canvas::FillPolygon(const std::vector<Point>& points, Rgb rgb) {
 }
 
 void Canvas::TextOut(int x, int y, std::string_view cp932, const Font& font) {
-  const QString text = cp932::ToQString(cp932);
   {
     QPainter p(&image_);
     PrepareAliased(p);
-    p.setFont(font.qfont());
-    const int w = QFontMetrics(font.qfont()).horizontalAdvance(text);
-    p.fillRect(QRect(x, y, w, font.CellHeight()), Qt::white);
-    p.setPen(Qt::black);
-    p.drawText(QPoint(x, y + font.Ascent()), text);
+    PaintText(p, x, y, cp932, font);
   }
   DrawOp op;
   op.kind = DrawOp::kText;

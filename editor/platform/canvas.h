@@ -70,6 +70,10 @@ class Font {
   int ascent_ = 0;
 };
 
+// Opaque text on any painter, as Canvas::TextOut draws it: a white cell of the
+// text's width and the font's cell height, black text, top left corner at (x, y).
+void PaintText(QPainter& painter, int x, int y, std::string_view cp932, const Font& font);
+
 // One drawing call as the log records it (for tests).
 struct DrawOp {
   enum Kind { kText, kLine, kRectangle, kEllipse, kPolygon, kFillPolygon, kFillRegion, kFillWhite, kCopy };
