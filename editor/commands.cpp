@@ -1,5 +1,8 @@
 #include "commands.h"
 
+#include "experimental_data.h"
+#include "main_window.h"
+
 // Still empty: the diagram file, the runs, printing and the other commands.
 void MenuNew() {}
 void MenuOpen() {}
@@ -10,7 +13,7 @@ void MenuSavePicture() {}
 void MenuShowEquations(int) {}
 void MenuRunBondGraph() {}
 void MenuRunFromModelSource() {}
-void MenuExperimentalData() {}
+void MenuExperimentalData() { RunExperimentalDataDialog(g_mainWindow); }
 void MenuSelectCompiler() {}
 void MenuCheckVariables() {}
 void MenuHelp() {}
