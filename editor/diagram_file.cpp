@@ -270,7 +270,7 @@ void TakeFileName(MainWindow* window, const std::string& path) {
   g_diagramFileName = path;
   if (!window) return;
   const QString title = QFileInfo(QFile::decodeName(path.c_str())).fileName();
-  window->setWindowTitle(QStringLiteral("VORK Ver. 2.0 [%1]").arg(title));
+  window->setWindowTitle(QStringLiteral("%1 [%2]").arg(QLatin1String(kMainWindowTitle), title));
 }
 
 // The document written to path through a temporary file: an existing file is
