@@ -1,29 +1,116 @@
 #include "commands.h"
 
+#include "canvas_drawing.h"
+#include "diagram_file.h"
+#include "document.h"
 #include "experimental_data.h"
 #include "main_window.h"
+#include "platform/message_box.h"
+#include "platform/process.h"
 #include "printing.h"
+#include "run_settings_dialogs.h"
 
-// Still empty: the diagram file, the runs, printing and the other commands.
-void MenuNew() {}
-void MenuOpen() {}
-void MenuSave() {}
-void MenuSaveAs() {}
-void MenuExit() {}
+#include <algorithm>
+
+namespace {
+
+// Menu 100 and toolbar 1100: New after the question.
+void AskAndNewDiagram() {
+  if (plat::MessageBox(g_mainWindow, QStringLiteral("新規作成しますか？"), QStringLiteral("新規作成"),
+                       plat::MB_OKCANCEL) == plat::IDOK)
+    NewDiagram(g_mainWindow);
+}
+
+}  // namespace
+
+void NewDiagram(MainWindow* window) {
+  const int oldElements = std::clamp(g_elementCount, 0, kMaxElements);
+  const int oldBonds = std::clamp(g_bondCount, 0, kMaxBonds);
+  InitDocumentAndSettings();
+  for (int i = 0; i < oldElements; ++i) {
+    ElementRecord& e = g_document.elements[i];
+    e.kind = e.number = e.width = e.height = 0;
+    e.box = Rect{};
+    ClearElementTexts(i);
+    e.hasExpData = 0;
+    for (int& inUse : e.portInUse) inUse = 0;
+    e.staleMark = 0;
+  }
+  for (int k = 0; k < oldBonds; ++k) {
+    BondRecord& b = g_document.bonds[k];
+    b.headElement = b.tailElement = b.headSide = b.tailSide = 0;
+    for (Point& p : b.hitPolygon) p = Point{};
+    b.hitRegion = plat::Region();
+    for (int& r : b.reserved) r = 0;
+  }
+  g_elementCount = 0;
+  g_bondCount = 0;
+  g_bondDrawing = 0;
+  if (window) window->setWindowTitle(QStringLiteral("Zandrel"));
+  g_document.occupiedRegion = g_document.spareRegion;
+  // Only the drawing is whitened; the clean canvas keeps its picture.
+  if (g_drawDC) g_drawDC->FillWhite();
+  InvalidateCanvas(window ? window->View() : nullptr);
+}
+
+void MenuNew() { AskAndNewDiagram(); }
+void MenuOpen() {
+  if (g_documentSaved == 0) {
+    const int answer = plat::MessageBox(g_mainWindow,
+                                        QStringLiteral("ファイルが保存されていません.\nファイルを保存しますか？"),
+                                        QStringLiteral("ファイルの保存"), plat::MB_YESNO);
+    // Yes saves the diagram under a new name and opens nothing.
+    if (answer == plat::IDYES) {
+      if (SaveDiagramAs(g_mainWindow)) g_documentSaved = 1;
+      return;
+    }
+  }
+  if (OpenDiagram(g_mainWindow)) {
+    g_documentSaved = 1;
+    g_autoTimeStep = 0;
+  }
+}
+void MenuSave() {
+  if (SaveDiagram(g_mainWindow)) g_documentSaved = 1;
+}
+void MenuSaveAs() {
+  if (SaveDiagramAs(g_mainWindow)) g_documentSaved = 1;
+}
+void MenuExit() {
+  if (!g_mainWindow) return;
+  if (g_documentSaved == 0) {
+    const int answer = plat::MessageBox(g_mainWindow, QStringLiteral("ファイルが保存されていません.\n終了しますか？"),
+                                        QStringLiteral("終了確認"), plat::MB_YESNO | plat::MB_ICONQUESTION);
+    // No saves under a new name and goes on.
+    if (answer != plat::IDYES) {
+      if (SaveDiagramAs(g_mainWindow)) g_documentSaved = 1;
+      return;
+    }
+  }
+  g_mainWindow->DestroyWindow();
+}
 void MenuSavePicture() { SavePicture(g_mainWindow); }
 void MenuShowEquations(int) {}
 void MenuRunBondGraph() {}
 void MenuRunFromModelSource() {}
 void MenuExperimentalData() { RunExperimentalDataDialog(g_mainWindow); }
-void MenuSelectCompiler() {}
+void MenuSelectCompiler() { RunSelectCompilerDialog(g_mainWindow); }
 void MenuCheckVariables() {}
+// There is no help viewer: the command does nothing.
 void MenuHelp() {}
-void MenuVersion() {}
+void MenuVersion() {
+  plat::MessageBox(g_mainWindow,
+                   QStringLiteral("VORK Ver. 2.0\n\nボンドグラフでモデルを描き，動かしてみるすべての人へ．"),
+                   QStringLiteral("バージョン情報"), plat::MB_OK);
+}
 
-void ToolbarNew() {}
-void ToolbarOpen() {}
-void ToolbarSaveAs() {}
+void ToolbarNew() { AskAndNewDiagram(); }
+// Unsaved changes are discarded without a question; the saved flag stays.
+void ToolbarOpen() { OpenDiagram(g_mainWindow); }
+void ToolbarSaveAs() { SaveDiagramAs(g_mainWindow); }
 void ToolbarPrint() { PrintCanvas(g_mainWindow); }
-void ToolbarNumericConditions() {}
+void ToolbarNumericConditions() { RunNumericConditionsDialog(g_mainWindow); }
 void ToolbarRun() {}
-void ToolbarGraph() {}
+// The graph program, when there is one, runs on its own.
+void ToolbarGraph() { plat::Process::StartDetached(QStringLiteral("Graph")); }
+

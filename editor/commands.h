@@ -3,6 +3,15 @@
 // and the toolbar action.
 #pragma once
 
+class MainWindow;
+
+// New without the question: the document and its settings afresh, the
+// element and bond slots of the old diagram emptied, the caption "Zandrel",
+// the drawing white. Keeps the kind counters, the saved flag, the current
+// file name, the result name, the automatic time step, the language, the
+// tool, the scroll position and the clean canvas.
+void NewDiagram(MainWindow* window);
+
 // ---- menu commands -------------------------------------------------------------------
 void MenuNew();                  // 100
 void MenuOpen();                 // 110
