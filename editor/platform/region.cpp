@@ -16,6 +16,16 @@ Region Region::Polygon(const Point* points, int count) {
   if (count < 3) return Region();
   QPolygon polygon;
   for (int i = 0; i < count; ++i) polygon << QPoint(points[i].x, points[i].y);
+  // A region is kept as one band of rectangles per scan line, and building it takes
+  // time growing faster than its height: a polygon reaching far beyond any canvas
+  // (coordinates from a hand-made file) is cut to a generous bound first, so that
+  // nothing on or near the canvas changes.
+  const QRect bound(-kPolygonBound, -kPolygonBound, 2 * kPolygonBound, 2 * kPolygonBound);
+  if (!bound.contains(polygon.boundingRect())) {
+    QPolygon clipped = polygon.intersected(QPolygon(bound));
+    if (clipped.size() < 3) return Region();
+    return Region(QRegion(clipped, Qt::WindingFill));
+  }
   return Region(QRegion(polygon, Qt::WindingFill));
 }
 

@@ -29,7 +29,9 @@ class Region {
   // The pixels left <= x < right, top <= y < bottom (corners swapped into order).
   static Region FromRect(int left, int top, int right, int bottom);
   static Region FromRect(const Rect& r) { return FromRect(r.left, r.top, r.right, r.bottom); }
-  // Winding-rule polygon; fewer than three points give the empty region.
+  // Winding-rule polygon; fewer than three points give the empty region. Parts
+  // beyond kPolygonBound pixels from the origin are cut off.
+  static constexpr int kPolygonBound = 8192;
   static Region Polygon(const Point* points, int count);
   static Region Polygon(const std::vector<Point>& points) {
     return Polygon(points.data(), static_cast<int>(points.size()));

@@ -94,3 +94,13 @@ TEST(Region, UniteSubtractAndClear) {
   EXPECT_TRUE(occupied.IsEmpty());
   EXPECT_TRUE(copy.Contains(100, 0));
 }
+
+// A slanted strip far taller than any canvas (coordinates from a hand-made
+// file) is built quickly and still holds its points near the canvas.
+TEST(Region, FarReachingPolygonIsCutToTheBound) {
+  const plat::Point strip[] = {{0, -1000000}, {10, -1000000}, {1010, 1000000}, {1000, 1000000}};
+  const plat::Region r = plat::Region::Polygon(strip, 4);
+  EXPECT_TRUE(r.Contains(505, 0));
+  EXPECT_FALSE(r.Contains(400, 0));
+  EXPECT_FALSE(r.Contains(505, 9000));
+}
