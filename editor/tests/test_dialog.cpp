@@ -3,6 +3,7 @@
 #include "platform/cp932.h"
 #include "platform/dialog.h"
 #include "platform/file_dialog.h"
+#include "test_fs_temp_dir.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -12,7 +13,6 @@
 #include <QFontMetrics>
 #include <QKeyEvent>
 #include <QTextCursor>
-#include <QTemporaryDir>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -441,12 +441,12 @@ TEST(FileDialogTest, HookAnswersAndRealDialogReturnsThePath) {
   EXPECT_EQ(saves, (std::vector<bool>{false, true}));
   plat::FileDialog::SetHook({});
 
-  QTemporaryDir dir;
-  ASSERT_TRUE(dir.isValid());
-  QFile f(dir.path() + "/b.vrk");
+  TempCwd cwd;
+  const QString dir = QString::fromStdString(cwd.path());
+  QFile f(dir + "/b.vrk");
   ASSERT_TRUE(f.open(QIODevice::WriteOnly));
   f.close();
-  o.initialDirectory = dir.path();
+  o.initialDirectory = dir;
   auto answer = [](const QString& name) {
     QTimer::singleShot(0, [name] {
       auto* fd = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
@@ -456,9 +456,9 @@ TEST(FileDialogTest, HookAnswersAndRealDialogReturnsThePath) {
     });
   };
   answer("b.vrk");
-  EXPECT_EQ(plat::FileDialog::Open(nullptr, o), dir.path() + "/b.vrk");
+  EXPECT_EQ(plat::FileDialog::Open(nullptr, o), dir + "/b.vrk");
   answer("new");
-  EXPECT_EQ(plat::FileDialog::Save(nullptr, o), dir.path() + "/new.VRK");
+  EXPECT_EQ(plat::FileDialog::Save(nullptr, o), dir + "/new.VRK");
   QTimer::singleShot(0, [] { QApplication::activeModalWidget()->close(); });
   EXPECT_EQ(plat::FileDialog::Open(nullptr, o), "");  // cancelled
 }

@@ -5,13 +5,12 @@
 #include "platform/dialog.h"
 #include "platform/message_box.h"
 #include "run_settings_dialogs.h"
+#include "test_fs_temp_dir.h"
 
-#include <QDir>
 #include <QApplication>
 #include <QFile>
 #include <QKeyEvent>
 #include <QLineEdit>
-#include <QTemporaryDir>
 #include <QTest>
 #include <QTreeWidget>
 #include <gtest/gtest.h>
@@ -29,9 +28,6 @@ std::string J(const char* utf8) { return plat::cp932::FromUtf8(utf8); }
 class RunSettingsDialogs : public ::testing::Test {
  protected:
   void SetUp() override {
-    ASSERT_TRUE(tmp_.isValid());
-    oldCwd_ = QDir::currentPath();
-    ASSERT_TRUE(QDir::setCurrent(tmp_.path()));
     ResetEditorState();
     std::strcpy(g_document.numeric.startTime, "0.00000E+00");
     std::strcpy(g_document.numeric.endTime, "1.00000E+00");
@@ -45,16 +41,14 @@ class RunSettingsDialogs : public ::testing::Test {
     script::End();
     script::SetShownHook({});
     plat::msgscript::End();
-    QDir::setCurrent(oldCwd_);
+    ResetEditorState();
   }
 
   void WriteIni(const QByteArray& content) {
-    QFile f(tmp_.path() + "/vork.ini");
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write(content);
+    WriteFileBytes(cwd_.path() + "/vork.ini", content.toStdString());
   }
   QByteArray ReadIni() {
-    QFile f(tmp_.path() + "/vork.ini");
+    QFile f(QString::fromStdString(cwd_.path() + "/vork.ini"));
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
   }
 
@@ -67,8 +61,7 @@ class RunSettingsDialogs : public ::testing::Test {
     return TextOf(g_document.outputs[i].kindName) + "/" + TextOf(g_document.outputs[i].bondText);
   }
 
-  QTemporaryDir tmp_;
-  QString oldCwd_;
+  TempCwd cwd_;
 };
 
 // ---- OUT_PUT_SETTING_DIALOG -------------------------------------------------
