@@ -19,8 +19,8 @@
 #include <QRawFont>
 #include <QTextCursor>
 #include <QTimer>
-#include <QValidator>
 #include <QTreeWidget>
+#include <QValidator>
 
 #include <algorithm>
 #include <cstdint>
@@ -350,8 +350,8 @@ void Dialog::SetByteLimit(int id, std::size_t bytes, Encoding encoding) {
     e->setText(e->text());  // a text already there is held to the cap too
     e->setCursorPosition(cursor);
   } else if (auto* e = qobject_cast<QPlainTextEdit*>(c->widget)) {
-    if (!c->fitting) connect(e, &QPlainTextEdit::textChanged, this, [this, id] { FitPlainEdit(id); });
-    c->fitting = true;
+    if (!c->fitConnected) connect(e, &QPlainTextEdit::textChanged, this, [this, id] { FitPlainEdit(id); });
+    c->fitConnected = true;
     FitPlainEdit(id);
   }
 }

@@ -169,7 +169,7 @@ class Dialog : public QDialog {
     bool hasSet = false;
     std::size_t byteLimit = std::string::npos;  // none
     Encoding encoding = Encoding::Cp932;
-    bool fitting = false;  // a multi-line edit whose changes are fitted to its cap
+    bool fitConnected = false;  // a multi-line edit whose changes are fitted to its cap
   };
   void FitPlainEdit(int id);
   void MakeControl(int id, Ctl kind, const QString& text, int x, int y, int w, int h);
