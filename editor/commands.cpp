@@ -94,7 +94,7 @@ void MenuShowEquations(int) {}
 void MenuRunBondGraph() {}
 void MenuRunFromModelSource() {}
 void MenuExperimentalData() { RunExperimentalDataDialog(g_mainWindow); }
-void MenuSelectCompiler() { RunSelectCompilerDialog(g_mainWindow); }
+void MenuSelectCompiler() { plat::RunDialog<SelectCompilerDialog>(g_mainWindow); }
 void MenuCheckVariables() {}
 // There is no help viewer: the command does nothing.
 void MenuHelp() {}
@@ -109,7 +109,7 @@ void ToolbarNew() { AskAndNewDiagram(); }
 void ToolbarOpen() { OpenDiagram(g_mainWindow); }
 void ToolbarSaveAs() { SaveDiagramAs(g_mainWindow); }
 void ToolbarPrint() { PrintCanvas(g_mainWindow); }
-void ToolbarNumericConditions() { RunNumericConditionsDialog(g_mainWindow); }
+void ToolbarNumericConditions() { plat::RunDialog<NumericConditionsDialog>(g_mainWindow); }
 void ToolbarRun() {}
 // The graph program, when there is one, runs on its own.
 void ToolbarGraph() { plat::Process::StartDetached(QStringLiteral("Graph")); }

@@ -6,9 +6,7 @@
 #include "platform/dialog.h"
 #include "resources/element_dialog_templates.h"
 
-#include <QLineEdit>
 #include <QPlainTextEdit>
-#include <QValidator>
 
 #include <cstdio>
 #include <string>
@@ -21,18 +19,6 @@ constexpr std::size_t kVariableCommentBytes = sizeof(UsedVariable::comment) - 1;
 constexpr std::size_t kInitialValueBytes = sizeof(BondRecord::initialValue) - 1;
 
 const char* const kFeedbackKinds[] = {"Effort", "Flow", "Momentum", "Displacement"};
-
-// An edit that holds at most a number of CP932 bytes: typing or pasting beyond it is refused.
-class Cp932ByteLimit : public QValidator {
- public:
-  Cp932ByteLimit(std::size_t maxBytes, QObject* parent) : QValidator(parent), maxBytes_(maxBytes) {}
-  State validate(QString& input, int& /*pos*/) const override {
-    return plat::cp932::FromQString(input).size() <= maxBytes_ ? Acceptable : Invalid;
-  }
-
- private:
-  std::size_t maxBytes_;
-};
 
 // ---- ELEMENT_PARAMETER_DIALOG -----------------------------------------------
 
@@ -82,9 +68,9 @@ class ElementParameterDialog : public plat::Dialog {
     // The equation field has its scroll bar; the four parameter columns scroll without one.
     SetScrollBar(2300, Qt::ScrollBarAlwaysOn);
     for (int id : {2310, 2320, 2330, 2340}) SetScrollBar(id, Qt::ScrollBarAlwaysOff);
-    LimitBytes(2541, kVariableNameBytes);
-    LimitBytes(2542, kVariableCommentBytes);
-    LimitBytes(2544, kVariableNameBytes);
+    SetByteLimit(2541, kVariableNameBytes);
+    SetByteLimit(2542, kVariableCommentBytes);
+    SetByteLimit(2544, kVariableNameBytes);
 
     SetText(2300, TextOf(e_.equation));
     SetText(2310, TextOf(e_.parameterNames));
@@ -153,9 +139,6 @@ class ElementParameterDialog : public plat::Dialog {
 
   void SetScrollBar(int id, Qt::ScrollBarPolicy policy) {
     if (auto* edit = qobject_cast<QPlainTextEdit*>(Child(id))) edit->setVerticalScrollBarPolicy(policy);
-  }
-  void LimitBytes(int id, std::size_t maxBytes) {
-    if (auto* edit = qobject_cast<QLineEdit*>(Child(id))) edit->setValidator(new Cp932ByteLimit(maxBytes, edit));
   }
 
   ElementRecord& e_;

@@ -371,7 +371,7 @@ MainWindow* StartMainWindow(int showState) {
     QTimer::singleShot(250, window, [window]() { window->KeepOuterSize(); });
   }
   window->View()->PresentNow();
-  RunSelectCompilerDialog(window);
+  plat::RunDialog<SelectCompilerDialog>(window);
   return window;
 }
 

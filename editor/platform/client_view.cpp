@@ -100,11 +100,24 @@ ClientView::ClientView(WindowEvents* events, QWidget* parent) : QWidget(parent),
 }
 
 void ClientView::Invalidate(int left, int top, int right, int bottom) {
+  ClearOverlay();
   if (right > left && bottom > top) update(QRect(left, top, right - left, bottom - top));
 }
 
 void ClientView::PresentNow() {
+  overlay_ = nullptr;
   if (isVisible()) repaint();
+}
+
+void ClientView::SetOverlay(std::function<void(QPainter&)> paint) {
+  overlay_ = std::move(paint);
+  if (isVisible()) repaint();
+}
+
+void ClientView::ClearOverlay() {
+  if (!overlay_) return;
+  overlay_ = nullptr;
+  update();  // the marks go wherever they were
 }
 
 void ClientView::SetBand(QWidget* band, int height) {
@@ -123,10 +136,16 @@ void ClientView::paintEvent(QPaintEvent* event) {
   painter.fillRect(event->rect(), Qt::white);
   WindowPaint paint(painter);
   if (events_) events_->OnPaint(paint);
+  if (overlay_) {
+    painter.save();
+    overlay_(painter);
+    painter.restore();
+  }
 }
 
 void ClientView::resizeEvent(QResizeEvent* event) {
   QWidget::resizeEvent(event);
+  ClearOverlay();  // the whole window is shown anew
   if (band_) band_->setGeometry(0, 0, width(), bandHeight_);
   if (events_) events_->OnSize(width(), height());
 }

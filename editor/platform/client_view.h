@@ -6,6 +6,8 @@
 
 #include <QWidget>
 
+#include <functional>
+
 class QPainter;
 
 namespace plat {
@@ -81,6 +83,13 @@ class ClientView : public QWidget {
   // A child covering client rows 0 .. height-1 across the whole width (the toolbar band).
   void SetBand(QWidget* band, int height);
 
+  // Marks drawn on the window over the canvas copy, in client coordinates, shown at once
+  // and kept until the canvas is next shown anew (Invalidate, PresentNow, a size
+  // change), which removes them; they are never part of the canvas.
+  void SetOverlay(std::function<void(QPainter&)> paint);
+  void ClearOverlay();
+  bool HasOverlay() const { return static_cast<bool>(overlay_); }
+
  protected:
   void paintEvent(QPaintEvent* event) override;
   void resizeEvent(QResizeEvent* event) override;
@@ -96,6 +105,7 @@ class ClientView : public QWidget {
   QWidget* band_ = nullptr;
   int bandHeight_ = 0;
   QPoint lastPos_{-100000, -100000};
+  std::function<void(QPainter&)> overlay_;
 };
 
 }  // namespace plat

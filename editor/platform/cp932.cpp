@@ -165,4 +165,11 @@ std::string ToUtf8Cut(const QString& text, std::size_t maxBytes) {
   return std::string(utf8.constData(), i);
 }
 
+std::string CutUtf8(std::string_view bytes, std::size_t maxBytes) {
+  if (bytes.size() <= maxBytes) return std::string(bytes);
+  std::size_t i = maxBytes;
+  while (i > 0 && (static_cast<unsigned char>(bytes[i]) & 0xC0) == 0x80) --i;
+  return std::string(bytes.substr(0, i));
+}
+
 }  // namespace plat::cp932

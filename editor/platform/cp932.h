@@ -34,4 +34,8 @@ std::string FromEditText(const QString& text, std::size_t maxBytes = kNoLimit); 
 // Unicode -> UTF-8 (file-system and settings bytes), cut on a character boundary.
 std::string ToUtf8Cut(const QString& text, std::size_t maxBytes);
 
+// The longest prefix of UTF-8 bytes of at most maxBytes bytes that does not end inside a
+// sequence (bytes that are not UTF-8 are cut like single characters).
+std::string CutUtf8(std::string_view bytes, std::size_t maxBytes);
+
 }  // namespace plat::cp932

@@ -5,6 +5,7 @@
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QFontMetrics>
 #include <QGroupBox>
 #include <QHeaderView>
 #include <QKeyEvent>
@@ -15,9 +16,14 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QRawFont>
+#include <QTextCursor>
 #include <QTimer>
 #include <QTreeWidget>
+#include <QValidator>
 
+#include <algorithm>
+#include <cstdint>
 #include <deque>
 
 namespace plat {
@@ -44,7 +50,150 @@ std::string FromBytes(const QVariant& v) {
   return std::string(b.constData(), static_cast<std::size_t>(b.size()));
 }
 
+using Encoding = Dialog::Encoding;
+
+// Calls f(start, length, bytes) for each character of an edit's text (one or two UTF-16
+// units) with the bytes the edit stores it as, until f returns false. A line end of a
+// multi-line edit is CR LF.
+template <class F>
+void ForEachCharBytes(const QString& text, bool multiLine, Encoding encoding, F f) {
+  const int n = static_cast<int>(text.size());
+  for (int i = 0; i < n;) {
+    const int len = text[i].isHighSurrogate() && i + 1 < n && text[i + 1].isLowSurrogate() ? 2 : 1;
+    std::string bytes;
+    if (multiLine && text[i] == QLatin1Char('\n')) {
+      bytes = "\r\n";
+    } else {
+      const QString c = text.mid(i, len);
+      if (encoding == Encoding::Utf8) {
+        const QByteArray u = c.toUtf8();
+        bytes.assign(u.constData(), static_cast<std::size_t>(u.size()));
+      } else {
+        bytes = cp932::FromQString(c);
+      }
+    }
+    if (!f(i, len, bytes)) return;
+    i += len;
+  }
+}
+
+// The text as stored bytes, at most maxBytes, never ending inside a character.
+std::string EncodeText(const QString& text, bool multiLine, Encoding encoding, std::size_t maxBytes) {
+  std::string out;
+  ForEachCharBytes(text, multiLine, encoding, [&](int, int, const std::string& bytes) {
+    if (bytes.size() > maxBytes - out.size()) return false;
+    out += bytes;
+    return true;
+  });
+  return out;
+}
+
+// Stored bytes as the text an edit shows.
+QString DecodeText(std::string_view bytes, bool multiLine, Encoding encoding) {
+  if (encoding == Encoding::Cp932) return multiLine ? cp932::ToEditText(bytes) : cp932::ToQString(bytes);
+  QString text = QString::fromUtf8(bytes.data(), static_cast<qsizetype>(bytes.size()));
+  if (multiLine) text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+  return text;
+}
+
+// What to remove from an edit's text so that it fits maxBytes: the characters just
+// before pos (the end of what was typed or pasted), as many as needed, then, when
+// those are not enough, characters from the end.
+struct Fit {
+  int cutFrom = 0, cutTo = 0;  // [cutFrom, cutTo) goes
+  int keep = 0;                // and everything from keep on
+};
+Fit FitToLimit(const QString& text, int pos, bool multiLine, Encoding encoding, std::size_t maxBytes) {
+  struct Char {
+    int start, len;
+    std::size_t bytes;
+  };
+  std::vector<Char> chars;
+  std::size_t total = 0;
+  ForEachCharBytes(text, multiLine, encoding, [&](int start, int len, const std::string& bytes) {
+    chars.push_back({start, len, bytes.size()});
+    total += bytes.size();
+    return true;
+  });
+  Fit fit;
+  fit.keep = static_cast<int>(text.size());
+  fit.cutFrom = fit.cutTo = std::clamp(pos, 0, fit.keep);
+  int i = -1;  // the last character ending at or before pos
+  while (i + 1 < static_cast<int>(chars.size()) && chars[i + 1].start + chars[i + 1].len <= pos) ++i;
+  const int firstAfter = i + 1;
+  if (i >= 0) fit.cutFrom = fit.cutTo = chars[i].start + chars[i].len;
+  for (; total > maxBytes && i >= 0; --i) {
+    total -= chars[i].bytes;
+    fit.cutFrom = chars[i].start;
+  }
+  for (int j = static_cast<int>(chars.size()) - 1; total > maxBytes && j >= firstAfter; --j) {
+    total -= chars[j].bytes;
+    fit.keep = chars[j].start;
+  }
+  return fit;
+}
+
+// Holds a single-line edit to its cap: what a change put in is cut back to fit.
+class ByteLimitValidator : public QValidator {
+ public:
+  ByteLimitValidator(std::size_t maxBytes, Encoding encoding, QObject* parent)
+      : QValidator(parent), maxBytes_(maxBytes), encoding_(encoding) {}
+  State validate(QString& input, int& pos) const override {
+    const Fit fit = FitToLimit(input, pos, false, encoding_, maxBytes_);
+    input.truncate(fit.keep);
+    if (fit.cutTo > fit.cutFrom) {
+      input.remove(fit.cutFrom, fit.cutTo - fit.cutFrom);
+      pos = fit.cutFrom;
+    }
+    pos = std::min(pos, static_cast<int>(input.size()));
+    return Acceptable;
+  }
+
+ private:
+  std::size_t maxBytes_;
+  Encoding encoding_;
+};
+
+// A big-endian 16-bit field of a font table.
+int TableInt16(const QByteArray& table, int offset) {
+  if (offset + 2 > table.size()) return 0;
+  return static_cast<int16_t>((static_cast<unsigned char>(table[offset]) << 8) |
+                              static_cast<unsigned char>(table[offset + 1]));
+}
+
 }  // namespace
+
+QFont DialogFont(const char* face, int points) {
+  const QString name = QString::fromUtf8(face ? face : "");
+  QStringList families{name};
+  if (name == QStringLiteral("ＭＳ ゴシック"))
+    families << QStringLiteral("MS Gothic") << QStringLiteral("IPAGothic") << QStringLiteral("Noto Sans Mono CJK JP");
+  else if (name == QStringLiteral("ＭＳ Ｐゴシック"))
+    families << QStringLiteral("MS PGothic") << QStringLiteral("IPAPGothic") << QStringLiteral("Noto Sans CJK JP");
+  QFont font;
+  font.setFamilies(families);
+  font.setPixelSize(std::max(1, (points * 96 + 36) / 72));  // points at 96 dpi, rounded
+  return font;
+}
+
+BaseUnits BaseUnitsOf(const QFont& font) {
+  const QFontMetrics metrics(font);
+  const int letters = metrics.horizontalAdvance(
+      QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz"));
+  BaseUnits units{(letters / 26 + 1) / 2, metrics.height()};
+  // The cell height from the face's declared ascender and descender (its hhea table):
+  // the gothic stand-ins share these with the faces they stand in for, while their
+  // other line metrics make the cell a pixel taller.
+  const QRawFont raw = QRawFont::fromFont(font);
+  const QByteArray hhea = raw.isValid() ? raw.fontTable("hhea") : QByteArray();
+  if (hhea.size() >= 8 && raw.unitsPerEm() > 0) {
+    const double scale = raw.pixelSize() / raw.unitsPerEm();
+    const int ascent = qRound(TableInt16(hhea, 4) * scale);
+    const int descent = qRound(-TableInt16(hhea, 6) * scale);
+    if (ascent + descent > 0) units.y = ascent + descent;
+  }
+  return {std::max(1, units.x), std::max(1, units.y)};
+}
 
 Dialog::Dialog(const DialogTemplate& t)
     : QDialog(nullptr, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
@@ -54,12 +203,9 @@ Dialog::Dialog(const DialogTemplate& t)
       ty_(t.y) {
   setModal(true);
   setWindowTitle(QString::fromUtf8(t.caption));
-  // "ＭＳ ゴシック" 10 point: the fixed-pitch gothic face, or its metric-compatible stand-ins.
-  QFont font;
-  font.setFamilies({QStringLiteral("ＭＳ ゴシック"), QStringLiteral("MS Gothic"), QStringLiteral("IPAGothic"),
-                    QStringLiteral("Noto Sans Mono CJK JP")});
-  font.setPixelSize(13);
+  const QFont font = DialogFont(t.fontFace, t.fontPoints);
   setFont(font);
+  units_ = BaseUnitsOf(font);
   setFixedSize(DluToPxX(t.w), DluToPxY(t.h));
   for (const ControlTemplate& c : t.controls)
     MakeControl(c.id, c.kind, QString::fromUtf8(c.text ? c.text : ""), DluToPxX(c.x), DluToPxY(c.y),
@@ -163,6 +309,7 @@ void Dialog::MakeControl(int id, Ctl kind, const QString& text, int x, int y, in
     controls_[id] = Control{kind, widget, {}, {}, false};
   else
     unnamed_.push_back(widget);
+  order_.push_back(widget);
 }
 
 QWidget* Dialog::AddChildPx(int id, Ctl kind, int x, int y, int w, int h, const QString& text) {
@@ -196,13 +343,58 @@ QString Dialog::GetTextU(int id) const {
   return {};
 }
 
+void Dialog::SetByteLimit(int id, std::size_t bytes, Encoding encoding) {
+  Control* c = Find(id);
+  if (!c) return;
+  c->byteLimit = bytes;
+  c->encoding = encoding;
+  if (auto* e = qobject_cast<QLineEdit*>(c->widget)) {
+    delete e->validator();
+    e->setValidator(new ByteLimitValidator(bytes, encoding, e));
+    const int cursor = e->cursorPosition();
+    e->setText(e->text());  // a text already there is held to the cap too
+    e->setCursorPosition(cursor);
+  } else if (auto* e = qobject_cast<QPlainTextEdit*>(c->widget)) {
+    if (!c->fitConnected) connect(e, &QPlainTextEdit::textChanged, this, [this, id] { FitPlainEdit(id); });
+    c->fitConnected = true;
+    FitPlainEdit(id);
+  }
+}
+
+// Cuts a multi-line edit's text back to its cap after a change.
+void Dialog::FitPlainEdit(int id) {
+  Control* c = Find(id);
+  auto* e = c ? qobject_cast<QPlainTextEdit*>(c->widget) : nullptr;
+  if (!e || fitting_) return;
+  const QString text = e->toPlainText();
+  QTextCursor cursor = e->textCursor();
+  const int pos = cursor.position();
+  const Fit fit = FitToLimit(text, pos, true, c->encoding, c->byteLimit);
+  if (fit.keep == static_cast<int>(text.size()) && fit.cutTo == fit.cutFrom) return;
+  fitting_ = true;
+  if (fit.keep < static_cast<int>(text.size())) {
+    cursor.setPosition(fit.keep);
+    cursor.movePosition(QTextCursor::End, QTextCursor::KeepAnchor);
+    cursor.removeSelectedText();
+  }
+  if (fit.cutTo > fit.cutFrom) {
+    cursor.setPosition(fit.cutFrom);
+    cursor.setPosition(fit.cutTo, QTextCursor::KeepAnchor);
+    cursor.removeSelectedText();
+  }
+  cursor.setPosition(fit.cutTo > fit.cutFrom ? fit.cutFrom : std::min(pos, fit.keep));
+  e->setTextCursor(cursor);
+  fitting_ = false;
+}
+
 std::string Dialog::GetText(int id, std::size_t maxBytes) const {
   const Control* c = Find(id);
   if (!c) return {};
+  const std::size_t limit = std::min(maxBytes, c->byteLimit);
   const QString shown = GetTextU(id);
-  if (c->hasSet && shown == c->setShown) return cp932::CutBytes(c->setBytes, maxBytes);
-  if (c->kind == Ctl::MultiEdit) return cp932::FromEditText(shown, maxBytes);
-  return cp932::FromQString(shown, maxBytes);
+  if (c->hasSet && shown == c->setShown)
+    return c->encoding == Encoding::Utf8 ? cp932::CutUtf8(c->setBytes, limit) : cp932::CutBytes(c->setBytes, limit);
+  return EncodeText(shown, c->kind == Ctl::MultiEdit, c->encoding, limit);
 }
 
 void Dialog::SetTextU(int id, const QString& text) {
@@ -219,7 +411,11 @@ void Dialog::SetTextU(int id, const QString& text) {
 void Dialog::SetText(int id, std::string_view bytes) {
   Control* c = Find(id);
   if (!c) return;
-  SetTextU(id, c->kind == Ctl::MultiEdit ? cp932::ToEditText(bytes) : cp932::ToQString(bytes));
+  SetTextU(id, DecodeText(bytes, c->kind == Ctl::MultiEdit, c->encoding));
+  // The start of the text in view, as a filled edit shows it (a long text would
+  // otherwise show its end).
+  if (auto* e = qobject_cast<QLineEdit*>(c->widget)) e->setCursorPosition(0);
+  if (auto* e = qobject_cast<QPlainTextEdit*>(c->widget)) e->moveCursor(QTextCursor::Start);
   c->setBytes.assign(bytes.data(), bytes.size());
   c->setShown = GetTextU(id);
   c->hasSet = true;
@@ -337,6 +533,12 @@ std::string Dialog::ListText(int id, int row, int column) const {
   return FromBytes(l->topLevelItem(row)->data(column, kBytesRole));
 }
 
+QWidget* Dialog::FirstTabStop() const {
+  for (QWidget* w : order_)
+    if ((w->focusPolicy() & Qt::TabFocus) && w->isEnabled() && !w->isHidden()) return w;
+  return nullptr;
+}
+
 void Dialog::End(int code) {
   ended_ = true;
   endCode_ = code;
@@ -411,7 +613,7 @@ int RunModal(Dialog& dialog, QWidget* owner) {
     client = mw->centralWidget();
   if (owner) dialog.setParent(owner, dialog.windowFlags());
   const QPoint origin = client ? client->mapToGlobal(QPoint(0, 0)) : QPoint(0, 0);
-  dialog.move(origin + QPoint(DluToPxX(dialog.tx_), DluToPxY(dialog.ty_)));
+  dialog.move(origin + QPoint(dialog.DluToPxX(dialog.tx_), dialog.DluToPxY(dialog.ty_)));
 
   dialog.OnInit();
   if (dialog.Ended()) return dialog.EndCode();
@@ -425,13 +627,8 @@ int RunModal(Dialog& dialog, QWidget* owner) {
     return dialog.Ended() ? dialog.EndCode() : -1;
   }
 
-  // Focus the first edit field (in creation order), where the user types first.
-  for (QWidget* w : dialog.findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
-    if ((qobject_cast<QLineEdit*>(w) || qobject_cast<QPlainTextEdit*>(w)) && w->isEnabled()) {
-      w->setFocus();
-      break;
-    }
-  }
+  // The focus on the first tab stop in template order (controls added later come after).
+  if (QWidget* first = dialog.FirstTabStop()) first->setFocus();
   if (s.shownHook) {
     auto hook = s.shownHook;
     QTimer::singleShot(0, &dialog, [hook, &dialog] { hook(dialog); });

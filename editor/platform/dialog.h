@@ -1,9 +1,11 @@
 // Modal dialogs built from template tables: controls carry numeric ids, rectangles are
-// in dialog units (x * 7 / 4, y * 13 / 8 pixels), every button click and every user
+// in dialog units (base units from the template's font: x * 7 / 4, y * 13 / 8 pixels
+// for the 10-point gothic), every button click and every user
 // choice in a combo box reaches OnCommand(id). Escape and the close box run
 // OnCommand(2); Enter runs OnCommand(1). The dialog closes only through End(code).
 #pragma once
 #include <QDialog>
+#include <QFont>
 #include <QString>
 #include <cstddef>
 #include <functional>
@@ -48,9 +50,26 @@ struct DialogTemplate {
   int fontPoints = 10;
 };
 
-// Dialog units -> pixels (base units 7 x 13).
-inline int DluToPxX(int x) { return x * 7 / 4; }
-inline int DluToPxY(int y) { return y * 13 / 8; }
+// The base units of a dialog font: the pixels of 4 horizontal and of 8 vertical
+// dialog units.
+struct BaseUnits {
+  int x;
+  int y;
+};
+inline bool operator==(const BaseUnits& a, const BaseUnits& b) { return a.x == b.x && a.y == b.y; }
+
+// The font of a template: the face at the point size on a 96-dpi screen. The gothic
+// faces are taken from their metric-compatible stand-ins when they are not installed
+// ("ＭＳ ゴシック": MS Gothic, IPAGothic; "ＭＳ Ｐゴシック": MS PGothic, IPAPGothic).
+QFont DialogFont(const char* face, int points);
+// x: the average width of the 52 Latin letters, (width / 26 + 1) / 2; y: the height of
+// the character cell from the face's own line metrics. 10-point gothic: 7 x 13;
+// 9-point P gothic: 7 x 12.
+BaseUnits BaseUnitsOf(const QFont& font);
+
+// Dialog units -> pixels.
+inline int DluToPxX(int x, const BaseUnits& units) { return x * units.x / 4; }
+inline int DluToPxY(int y, const BaseUnits& units) { return y * units.y / 8; }
 
 class Dialog : public QDialog {
   Q_OBJECT
@@ -60,15 +79,31 @@ class Dialog : public QDialog {
 
   const QString& Name() const { return name_; }
 
+  // Dialog units of this dialog's font -> pixels.
+  const BaseUnits& Units() const { return units_; }
+  int DluToPxX(int x) const { return plat::DluToPxX(x, units_); }
+  int DluToPxY(int y) const { return plat::DluToPxY(y, units_); }
+
   // A child placed in pixels of the client area (created at run time, e.g. in OnInit).
   QWidget* AddChildPx(int id, Ctl kind, int x, int y, int w, int h, const QString& text = {});
   QWidget* Child(int id) const;  // nullptr when there is no such control
 
-  // Texts. GetText returns CP932 bytes, at most maxBytes (not counting a terminator),
-  // cut on a character boundary; multi-line edits give CR LF. A text left unchanged
-  // since SetText comes back as the bytes that were set.
-  std::string GetText(int id, std::size_t maxBytes) const;
-  void SetText(int id, std::string_view cp932);
+  // Texts. An edit holds bytes in its encoding: CP932 (document texts, the default) or
+  // UTF-8 (settings values and file names, which are file-system bytes).
+  enum class Encoding { Cp932, Utf8 };
+  // Caps the edit at bytes in that encoding, as the field it fills holds them: typing or
+  // pasting beyond the cap is refused (what was just put in is cut back, never inside a
+  // character), SetText shows at most that much, and GetText gives at most that much.
+  // A line end of a multi-line edit counts as CR LF, two bytes.
+  void SetByteLimit(int id, std::size_t bytes, Encoding encoding = Encoding::Cp932);
+  // The text as bytes of the edit's encoding, at most maxBytes and the edit's cap (not
+  // counting a terminator), cut on a character boundary; a character the encoding lacks
+  // becomes '?'; multi-line edits give CR LF. A text left unchanged since SetText comes
+  // back as the bytes that were set (cut to the same limits).
+  std::string GetText(int id, std::size_t maxBytes = std::string::npos) const;
+  // Fills the control with bytes of its encoding (CR LF in multi-line edits); an edit
+  // shows the start of its text, with the cursor before the first character.
+  void SetText(int id, std::string_view bytes);
   QString GetTextU(int id) const;             // the Unicode text shown
   void SetTextU(int id, const QString& text); // as if typed by the user (tests)
 
@@ -106,6 +141,10 @@ class Dialog : public QDialog {
     }
   }
 
+  // The control that takes the focus when the dialog opens: the first enabled one in
+  // template order that Tab can reach; nullptr when there is none.
+  QWidget* FirstTabStop() const;
+
   // Ends the dialog with code (returned by RunModal).
   void End(int code);
   bool Ended() const { return ended_; }
@@ -141,18 +180,25 @@ class Dialog : public QDialog {
     std::string setBytes;  // bytes of the last SetText
     QString setShown;      // what they showed
     bool hasSet = false;
+    std::size_t byteLimit = std::string::npos;  // none
+    Encoding encoding = Encoding::Cp932;
+    bool fitConnected = false;  // a multi-line edit whose changes are fitted to its cap
   };
+  void FitPlainEdit(int id);
   void MakeControl(int id, Ctl kind, const QString& text, int x, int y, int w, int h);
   Control* Find(int id);
   const Control* Find(int id) const;
 
   QString name_;
+  BaseUnits units_{};
   int tx_, ty_;
   std::map<int, Control> controls_;
   std::vector<QWidget*> unnamed_;
+  std::vector<QWidget*> order_;  // every control in template order, then the added ones
   bool ended_ = false;
   int endCode_ = 0;
   bool running_ = false;
+  bool fitting_ = false;  // a change made by FitPlainEdit itself
   QButtonGroup* radioGroup_ = nullptr;
   Ctl lastKind_ = Ctl::Label;
 };

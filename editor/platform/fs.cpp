@@ -58,7 +58,47 @@ void SplitLast(const std::string& path, std::string* dir, std::string* name) {
   }
 }
 
+// Opens path for reading when it is a regular file: the descriptor, or -1 with *why
+// telling a missing entry from one that is not a readable regular file. O_NONBLOCK
+// keeps a FIFO from blocking the open; it means nothing for a regular file.
+int OpenRegular(const std::string& path, ReadResult* why, struct stat* st) {
+  const int fd = open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+  if (fd < 0) {
+    *why = errno == ENOENT || errno == ENOTDIR ? ReadResult::Missing : ReadResult::Unreadable;
+    return -1;
+  }
+  if (fstat(fd, st) != 0 || !S_ISREG(st->st_mode)) {
+    close(fd);
+    *why = ReadResult::Unreadable;
+    return -1;
+  }
+  *why = ReadResult::Ok;
+  return fd;
+}
+
 }  // namespace
+
+ReadResult ReadFile(const std::string& path, std::string* bytes) {
+  bytes->clear();
+  ReadResult result;
+  struct stat st;
+  const int fd = OpenRegular(path, &result, &st);
+  if (fd < 0) return result;
+  char buffer[65536];
+  for (;;) {
+    const ssize_t n = read(fd, buffer, sizeof buffer);
+    if (n == 0) break;
+    if (n < 0) {
+      if (errno == EINTR) continue;
+      bytes->clear();
+      result = ReadResult::Unreadable;
+      break;
+    }
+    bytes->append(buffer, static_cast<std::size_t>(n));
+  }
+  close(fd);
+  return result;
+}
 
 std::string CurrentDir() {
   std::vector<char> buffer(4096);
@@ -141,13 +181,10 @@ bool SameFile(const std::string& a, const std::string& b) {
 
 bool CopyReplace(const std::string& from, const std::string& to) {
   if (SameFile(from, to)) return true;
-  int in = open(from.c_str(), O_RDONLY);
-  if (in < 0) return false;
+  ReadResult why;
   struct stat st;
-  if (fstat(in, &st) != 0 || S_ISDIR(st.st_mode)) {
-    close(in);
-    return false;
-  }
+  const int in = OpenRegular(from, &why, &st);
+  if (in < 0) return false;
   std::string dir, name;
   SplitLast(to, &dir, &name);
   std::string tmpl = Join(dir, "." + name + ".XXXXXX");

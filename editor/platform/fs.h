@@ -7,11 +7,11 @@
 namespace plat {
 namespace fs {
 
-// The current directory; empty when it cannot be read.
 // True when a and b are equal but for the case of ASCII letters, as the
 // platform compares file names and profile keys.
 bool EqualNoCase(const std::string& a, const std::string& b);
 
+// The current directory; empty when it cannot be read.
 std::string CurrentDir();
 bool SetCurrentDir(const std::string& dir);
 
@@ -35,12 +35,22 @@ bool DeleteAllCases(const std::string& path);
 
 // Copies from over to (replacing it) through a temporary file in to's
 // directory and a rename. When both name the same file nothing is done and
-// the result is true. False when from cannot be read or to cannot be written
-// (to is then unchanged).
+// the result is true. False when from is not a readable regular file or to
+// cannot be written (to is then unchanged).
 bool CopyReplace(const std::string& from, const std::string& to);
 
 // Whether both paths name the same existing file.
 bool SameFile(const std::string& a, const std::string& b);
+
+// What reading a whole file found.
+enum class ReadResult {
+  Ok,          // a regular file, read whole
+  Missing,     // no entry of that name
+  Unreadable,  // an entry that is not a regular file (directory, FIFO, device) or cannot be read
+};
+// Reads the regular file at path whole into *bytes (emptied first). Never blocks on a
+// FIFO and never throws.
+ReadResult ReadFile(const std::string& path, std::string* bytes);
 
 }  // namespace fs
 }  // namespace plat

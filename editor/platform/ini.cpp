@@ -4,8 +4,6 @@
 
 #include <cstdio>
 #include <fstream>
-#include <iterator>
-#include <sstream>
 
 namespace plat {
 namespace {
@@ -30,10 +28,12 @@ const char kUtf8Bom[] = "\xEF\xBB\xBF";
 
 // The file's lines; a UTF-8 byte-order mark before the first one is kept in
 // *bom, apart from the line, so that the first section header is still seen.
-bool ReadLines(const std::string& path, std::vector<Line>* lines, std::string* bom) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in) return false;
-  std::string all((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+// A missing file has no lines; so has one that is not a readable regular file
+// (a directory or FIFO of that name), which the writers then leave alone.
+fs::ReadResult ReadLines(const std::string& path, std::vector<Line>* lines, std::string* bom) {
+  std::string all;
+  const fs::ReadResult result = fs::ReadFile(path, &all);
+  if (result != fs::ReadResult::Ok) return result;
   std::size_t pos = 0;
   if (all.compare(0, 3, kUtf8Bom) == 0) {
     *bom = kUtf8Bom;
@@ -56,7 +56,13 @@ bool ReadLines(const std::string& path, std::vector<Line>* lines, std::string* b
     }
     lines->push_back(line);
   }
-  return true;
+  return result;
+}
+
+// Lines of a file to be rewritten: false when the file exists but cannot be read,
+// so that writing would lose what it holds (or block on a FIFO).
+bool ReadLinesForWrite(const std::string& path, std::vector<Line>* lines, std::string* bom) {
+  return ReadLines(path, lines, bom) != fs::ReadResult::Unreadable;
 }
 
 bool WriteLines(const std::string& path, const std::vector<Line>& lines, const std::string& bom) {
@@ -135,7 +141,7 @@ std::string Ini::GetString(const std::string& section, const std::string& key,
                            const std::string& fallback) const {
   std::vector<Line> lines;
   std::string bom;
-  if (!ReadLines(path_, &lines, &bom)) return fallback;
+  if (ReadLines(path_, &lines, &bom) != fs::ReadResult::Ok) return fallback;
   SectionSpan span = FindSection(lines, section);
   if (!span.found) return fallback;
   std::string k, v;
@@ -172,7 +178,7 @@ int Ini::GetInt(const std::string& section, const std::string& key, int fallback
 bool Ini::WriteString(const std::string& section, const std::string& key, const std::string& value) const {
   std::vector<Line> lines;
   std::string bom;
-  ReadLines(path_, &lines, &bom);  // a missing file is an empty one
+  if (!ReadLinesForWrite(path_, &lines, &bom)) return false;  // a missing file is an empty one
   SectionSpan span = FindSection(lines, section);
   if (!span.found) {
     EndLineBefore(&lines, lines.size());
@@ -196,7 +202,7 @@ bool Ini::WriteString(const std::string& section, const std::string& key, const 
 bool Ini::WriteSection(const std::string& section, const std::vector<std::string>& entries) const {
   std::vector<Line> lines;
   std::string bom;
-  ReadLines(path_, &lines, &bom);
+  if (!ReadLinesForWrite(path_, &lines, &bom)) return false;
   std::vector<Line> fresh;
   for (const std::string& e : entries) fresh.push_back({e, "\r\n"});
   SectionSpan span = FindSection(lines, section);

@@ -2,7 +2,9 @@
 // window system's semantics: section and key names compare without regard to
 // ASCII case, the first match wins, every line the editor does not change is
 // kept byte for byte, new lines end in CR LF. The file is read again on every
-// call; nothing is cached.
+// call; nothing is cached. A name that is not a readable regular file (a
+// directory, a FIFO, a file without read permission) reads as an empty file and
+// is never written.
 #pragma once
 
 #include <string>
@@ -25,10 +27,11 @@ class Ini {
 
   // Replaces the value of the first matching key in place (its spelling kept),
   // or appends "key=value" at the end of the section, or appends the section;
-  // creates the file when it is missing. False when the file cannot be written.
+  // creates the file when it is missing. False when the file cannot be read or written.
   bool WriteString(const std::string& section, const std::string& key, const std::string& value) const;
   // Replaces all lines of the section (the first one of that name) by the
-  // given lines ("key=value"), or appends the section. False on a write error.
+  // given lines ("key=value"), or appends the section. False when the file cannot be
+  // read or written.
   bool WriteSection(const std::string& section, const std::vector<std::string>& lines) const;
 
  private:

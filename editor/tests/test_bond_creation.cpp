@@ -654,7 +654,7 @@ TEST_F(BondCreation, StrokeDialogOfAnExistingBondShowsAndChangesItsStroke) {
 TEST_F(BondCreation, StrokeDialogLayout) {
   CausalityDialog d;
   EXPECT_EQ(d.Name(), QStringLiteral("STROKE_SELECT_DIALOG"));
-  EXPECT_EQ(d.size(), QSize(plat::DluToPxX(215), plat::DluToPxY(95)));
+  EXPECT_EQ(d.size(), QSize(d.DluToPxX(215), d.DluToPxY(95)));
   struct Want {
     int id, x, y, w, h;
     const char* text;
@@ -666,7 +666,7 @@ TEST_F(BondCreation, StrokeDialogLayout) {
   for (const Want& w : controls) {
     QWidget* c = d.Child(w.id);
     ASSERT_NE(c, nullptr) << w.id;
-    EXPECT_EQ(c->geometry(), QRect(plat::DluToPxX(w.x), plat::DluToPxY(w.y), plat::DluToPxX(w.w), plat::DluToPxY(w.h)))
+    EXPECT_EQ(c->geometry(), QRect(d.DluToPxX(w.x), d.DluToPxY(w.y), d.DluToPxX(w.w), d.DluToPxY(w.h)))
         << w.id;
     EXPECT_EQ(d.GetTextU(w.id), QString::fromUtf8(w.text)) << w.id;
   }
@@ -675,11 +675,14 @@ TEST_F(BondCreation, StrokeDialogLayout) {
   EXPECT_GE(d.Child(2010)->geometry().top(), 80);
 }
 
+// The base units of the 10-point gothic dialog font.
+constexpr plat::BaseUnits kGothic10{7, 13};
+
 // The picture of the two choices painted on an image of the dialog's size.
 class StrokePicture : public BondCreation {
  protected:
   QImage Paint(int head, int tail) {
-    QImage image(plat::DluToPxX(215), plat::DluToPxY(95), QImage::Format_RGB32);
+    QImage image(plat::DluToPxX(215, kGothic10), plat::DluToPxY(95, kGothic10), QImage::Format_RGB32);
     image.fill(kGrey);
     QPainter painter(&image);
     DrawCausalityChoices(painter, head, tail);

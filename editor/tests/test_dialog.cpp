@@ -3,6 +3,7 @@
 #include "platform/cp932.h"
 #include "platform/dialog.h"
 #include "platform/file_dialog.h"
+#include "test_fs_temp_dir.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -10,7 +11,8 @@
 #include <QFileDialog>
 #include <QFontInfo>
 #include <QFontMetrics>
-#include <QTemporaryDir>
+#include <QKeyEvent>
+#include <QTextCursor>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -104,6 +106,45 @@ TEST_F(DialogTest, FontIsTheFixedPitchGothicOfThirteenPixels) {
   EXPECT_EQ(m.horizontalAdvance(QString::fromUtf8("時間")), four);
 }
 
+// The dialog units follow the template's font: the 10-point gothic gives base units
+// 7 x 13, the 9-point P gothic 7 x 12 (the widths of its stand-in's Latin letters
+// average 7 pixels, its cell is 12 pixels high).
+TEST_F(DialogTest, DialogUnitsFollowTheTemplatesFont) {
+  struct Case {
+    const char* face;
+    int points;
+    const char* standIn;
+    int pixelSize;
+    plat::BaseUnits units;
+    QSize size;  // of a 200 x 120 dialog
+  };
+  const Case cases[] = {
+      {"ＭＳ ゴシック", 10, "IPAGothic", 13, {7, 13}, {350, 195}},
+      {"ＭＳ Ｐゴシック", 9, "IPAPGothic", 12, {7, 12}, {350, 180}},
+  };
+  for (const Case& c : cases) {
+    const QFont font = plat::DialogFont(c.face, c.points);
+    EXPECT_EQ(font.pixelSize(), c.pixelSize) << c.face;
+    EXPECT_EQ(QFontInfo(font).family(), QString::fromUtf8(c.standIn)) << c.face;
+    const plat::BaseUnits units = plat::BaseUnitsOf(font);
+    EXPECT_EQ(units.x, c.units.x) << c.face;
+    EXPECT_EQ(units.y, c.units.y) << c.face;
+
+    plat::DialogTemplate t = Tmpl();
+    t.fontFace = c.face;
+    t.fontPoints = c.points;
+    Dialog d(t);
+    EXPECT_EQ(d.Units(), c.units) << c.face;
+    EXPECT_EQ(d.font().pixelSize(), c.pixelSize) << c.face;
+    EXPECT_EQ(d.size(), c.size) << c.face;
+    EXPECT_EQ(d.Child(10)->geometry(),
+              QRect(10 * c.units.x / 4, 10 * c.units.y / 8, 60 * c.units.x / 4, 14 * c.units.y / 8))
+        << c.face;
+    EXPECT_EQ(d.DluToPxX(131), 131 * 7 / 4);
+    EXPECT_EQ(d.DluToPxY(131), 131 * c.units.y / 8);
+  }
+}
+
 TEST_F(DialogTest, GetTextGivesCp932CutOnCharacterBoundaries) {
   Probe d;
   d.SetTextU(10, QString::fromUtf8("電圧電圧電圧電圧電圧"));  // 20 bytes
@@ -129,6 +170,105 @@ TEST_F(DialogTest, UnchangedTextKeepsItsBytes) {
   EXPECT_EQ(d.GetText(11, 100), "l1\r\nl2\r\n");
   d.SetTextU(10, d.GetTextU(10) + "c");  // edited: encoded afresh
   EXPECT_EQ(d.GetText(10, 19), "?ab?c");
+}
+
+// Characters typed one at a time (QTest's key clicks carry Latin-1 only).
+void Type(QWidget* w, const QString& text) {
+  for (int i = 0; i < text.size(); ++i) {
+    const int len = text[i].isHighSurrogate() ? 2 : 1;
+    QKeyEvent press(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, text.mid(i, len));
+    QApplication::sendEvent(w, &press);
+    i += len - 1;
+  }
+}
+
+// A byte cap refuses what does not fit, counting CP932 bytes (or UTF-8 ones), and never
+// splits a character; GetText honours it; a text set and left alone keeps its bytes.
+TEST_F(DialogTest, ByteCapsRefuseWhatDoesNotFitAtCharacterBoundaries) {
+  Probe d;
+  auto* edit = qobject_cast<QLineEdit*>(d.Child(10));
+  auto* multi = qobject_cast<QPlainTextEdit*>(d.Child(11));
+  d.SetByteLimit(10, 9);
+  Type(edit, QString::fromUtf8("電圧電圧電a"));  // the fifth kanji would make 10 bytes
+  EXPECT_EQ(edit->text(), QString::fromUtf8("電圧電圧a"));
+  EXPECT_EQ(d.GetText(10), plat::cp932::FromUtf8("電圧電圧a"));
+  Type(edit, QStringLiteral("b"));
+  EXPECT_EQ(edit->text(), QString::fromUtf8("電圧電圧a"));
+
+  // A paste in the middle keeps what fits of the pasted text; the rest stays.
+  edit->setText(QStringLiteral("abcdef"));
+  edit->setCursorPosition(3);
+  edit->insert(QString::fromUtf8("電圧電"));
+  EXPECT_EQ(edit->text(), QString::fromUtf8("abc電def"));
+  EXPECT_EQ(edit->cursorPosition(), 4);
+  // A character with no CP932 form counts as its '?'.
+  d.SetTextU(10, QString::fromUtf8("12345678😀😀"));
+  EXPECT_EQ(d.GetText(10), "12345678?");
+  EXPECT_EQ(d.GetText(10, 4), "1234");  // a smaller limit of the caller still counts
+
+  // Multi-line: a line end counts as CR LF.
+  d.SetByteLimit(11, 10);
+  multi->setFocus();
+  Type(multi, QStringLiteral("ab"));
+  QTest::keyClick(multi, Qt::Key_Return);
+  Type(multi, QString::fromUtf8("cd電圧電"));
+  EXPECT_EQ(multi->toPlainText(), QString::fromUtf8("ab\ncd電圧"));
+  EXPECT_EQ(d.GetText(11), plat::cp932::FromUtf8("ab\r\ncd電圧"));
+  multi->moveCursor(QTextCursor::Start);
+  multi->insertPlainText(QStringLiteral("x"));
+  EXPECT_EQ(multi->toPlainText(), QString::fromUtf8("ab\ncd電圧"));
+
+  // SetText shows at most the cap; a text left alone comes back as the bytes set.
+  const std::string odd = "\x80" "abcdefgh" "\x93";  // 10 bytes, not valid CP932
+  d.SetText(10, odd);
+  EXPECT_EQ(edit->text().size(), 9);
+  EXPECT_EQ(d.GetText(10), "\x80" "abcdefgh");
+  d.SetText(10, plat::cp932::FromUtf8("電圧電圧電"));
+  EXPECT_EQ(edit->text(), QString::fromUtf8("電圧電圧"));
+  EXPECT_EQ(d.GetText(10), plat::cp932::FromUtf8("電圧電圧"));
+
+  // UTF-8 edits (settings values) count UTF-8 bytes.
+  d.SetByteLimit(10, 5, Dialog::Encoding::Utf8);
+  edit->clear();
+  Type(edit, QString::fromUtf8("éé電x"));
+  EXPECT_EQ(edit->text(), QString::fromUtf8("ééx"));
+  EXPECT_EQ(d.GetText(10), "\xC3\xA9\xC3\xA9x");
+  d.SetText(10, "cc -I\xE9t\xE9");  // not UTF-8, left alone: kept whole within the cap
+  EXPECT_EQ(d.GetText(10), "cc -I");
+  EXPECT_EQ(d.GetText(10, 3), "cc ");
+}
+
+// A filled edit shows the start of its text; the dialog opens with the focus on its
+// first tab stop in template order.
+TEST_F(DialogTest, FilledEditShowsItsStartAndTheFirstTabStopHasTheFocus) {
+  plat::dlgscript::End();
+  const std::string longText = "gcc -o temp -Wl,--no-as-needed -lm -O2 -Wall -Wextra -pedantic sources needed";
+  QWidget* focused = nullptr;
+  int cursor = -1;
+  int firstCharX = -1;
+  plat::dlgscript::SetShownHook([&](Dialog& d) {
+    focused = d.focusWidget();
+    auto* edit = qobject_cast<QLineEdit*>(d.Child(10));
+    cursor = edit->cursorPosition();
+    firstCharX = edit->inputMethodQuery(Qt::ImCursorRectangle).toRect().center().x();
+    d.End(2);
+  });
+  Probe d;
+  d.onInit = [&](Probe& p) { p.SetText(10, longText); };
+  EXPECT_EQ(plat::RunModal(d, nullptr), 2);
+  EXPECT_EQ(focused, d.Child(1));  // the OK button comes first in the template
+  EXPECT_EQ(cursor, 0);
+  EXPECT_LT(firstCharX, 20);
+
+  // With the first controls disabled or hidden, the next tab stop; labels and group
+  // boxes are none.
+  plat::DialogTemplate t = Tmpl();
+  t.controls.erase(t.controls.begin(), t.controls.begin() + 2);  // OK, Cancel
+  Dialog e(t);
+  EXPECT_EQ(e.FirstTabStop(), e.Child(10));
+  e.Enable(10, false);
+  e.Child(11)->hide();
+  EXPECT_EQ(e.FirstTabStop(), e.Child(12));
 }
 
 TEST_F(DialogTest, ChecksRadiosAndEnabling) {
@@ -301,12 +441,12 @@ TEST(FileDialogTest, HookAnswersAndRealDialogReturnsThePath) {
   EXPECT_EQ(saves, (std::vector<bool>{false, true}));
   plat::FileDialog::SetHook({});
 
-  QTemporaryDir dir;
-  ASSERT_TRUE(dir.isValid());
-  QFile f(dir.path() + "/b.vrk");
+  TempCwd cwd;
+  const QString dir = QString::fromStdString(cwd.path());
+  QFile f(dir + "/b.vrk");
   ASSERT_TRUE(f.open(QIODevice::WriteOnly));
   f.close();
-  o.initialDirectory = dir.path();
+  o.initialDirectory = dir;
   auto answer = [](const QString& name) {
     QTimer::singleShot(0, [name] {
       auto* fd = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
@@ -316,9 +456,9 @@ TEST(FileDialogTest, HookAnswersAndRealDialogReturnsThePath) {
     });
   };
   answer("b.vrk");
-  EXPECT_EQ(plat::FileDialog::Open(nullptr, o), dir.path() + "/b.vrk");
+  EXPECT_EQ(plat::FileDialog::Open(nullptr, o), dir + "/b.vrk");
   answer("new");
-  EXPECT_EQ(plat::FileDialog::Save(nullptr, o), dir.path() + "/new.VRK");
+  EXPECT_EQ(plat::FileDialog::Save(nullptr, o), dir + "/new.VRK");
   QTimer::singleShot(0, [] { QApplication::activeModalWidget()->close(); });
   EXPECT_EQ(plat::FileDialog::Open(nullptr, o), "");  // cancelled
 }

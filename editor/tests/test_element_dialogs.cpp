@@ -40,6 +40,10 @@ std::string Repeat(const std::string& s, int n) {
   for (int i = 0; i < n; ++i) out += s;
   return out;
 }
+// Dialog units of the 10-point gothic dialog font (7 x 13 base units) to pixels.
+constexpr plat::BaseUnits kGothic10{7, 13};
+int DluToPxX(int x) { return plat::DluToPxX(x, kGothic10); }
+int DluToPxY(int y) { return plat::DluToPxY(y, kGothic10); }
 QRect Dlu(int x, int y, int w, int h) { return QRect(DluToPxX(x), DluToPxY(y), DluToPxX(w), DluToPxY(h)); }
 
 class ElementDialogs : public ::testing::Test {
@@ -470,7 +474,7 @@ TEST_F(ElementDialogs, NameEditsRefuseTypingBeyondTheirBytes) {
     const Case cases[] = {
         {2541, "電圧電圧", "電", "a", "電圧電圧a"},                 // 9 bytes
         {2544, "abcdefgh", "電", "i", "abcdefghi"},                 // 9 bytes
-        {2542, "コメント長い", "電a", "電", "コメント長い電"},       // 14 bytes
+        {2542, "コメント長いa", "電", "b", "コメント長いab"},      // 14 bytes
     };
     for (const Case& c : cases) {
       SCOPED_TRACE(c.id);

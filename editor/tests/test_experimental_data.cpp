@@ -207,7 +207,8 @@ TEST_F(ExperimentalData, DialogListsAttachmentsAndOffersTheSourceElements) {
     EXPECT_EQ(d.GetTextU(kAttach), QString::fromUtf8("追加"));
     EXPECT_EQ(d.GetTextU(kDetach), QString::fromUtf8("削除"));
     EXPECT_EQ(d.GetTextU(kEdit), QString());
-    EXPECT_EQ(d.size(), QSize(plat::DluToPxX(211), plat::DluToPxY(171)));
+    EXPECT_EQ(d.Units(), (plat::BaseUnits{7, 12}));  // 9-point P gothic
+    EXPECT_EQ(d.size(), QSize(d.DluToPxX(211), d.DluToPxY(171)));
     ASSERT_EQ(d.ComboCount(kCombo), 3);
     EXPECT_EQ(d.ComboText(kCombo, 0), "SE1");
     EXPECT_EQ(d.ComboText(kCombo, 1), "SF2");

@@ -108,8 +108,34 @@ TEST(Fs, CopyReplaceFailureLeavesTheTargetAlone) {
   EXPECT_FALSE(fs::CopyReplace("source.csv", "no-such-dir/target.csv"));
   ASSERT_EQ(mkdir("adir", 0755), 0);
   EXPECT_FALSE(fs::CopyReplace("adir", "target.csv"));
+  ASSERT_EQ(mkfifo("fifo.csv", 0644), 0);
+  EXPECT_FALSE(fs::CopyReplace("fifo.csv", "target.csv"));  // no writer: must not block
   EXPECT_EQ(ReadFileBytes("target.csv"), "old");
   EXPECT_FALSE(fs::SameFile("missing.csv", "missing.csv"));
+}
+
+TEST(Fs, ReadFileReadsOnlyRegularFiles) {
+  TempCwd cwd;
+  WriteFileBytes("a.txt", std::string("x\0y\r\n", 5));
+  ASSERT_EQ(mkdir("dir.txt", 0755), 0);
+  ASSERT_EQ(mkfifo("fifo.txt", 0644), 0);
+  struct Case {
+    const char* path;
+    fs::ReadResult result;
+    std::string bytes;
+  };
+  const Case cases[] = {
+      {"a.txt", fs::ReadResult::Ok, std::string("x\0y\r\n", 5)},
+      {"missing.txt", fs::ReadResult::Missing, ""},
+      {"no-dir/a.txt", fs::ReadResult::Missing, ""},
+      {"dir.txt", fs::ReadResult::Unreadable, ""},
+      {"fifo.txt", fs::ReadResult::Unreadable, ""},
+  };
+  for (const Case& c : cases) {
+    std::string bytes = "stale";
+    EXPECT_EQ(fs::ReadFile(c.path, &bytes), c.result) << c.path;
+    EXPECT_EQ(bytes, c.bytes) << c.path;
+  }
 }
 
 TEST(Fs, CurrentDirIsEmptyWhenItsDirectoryIsGone) {

@@ -6,6 +6,9 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+#include <unistd.h>
+
 using plat::Ini;
 
 namespace {
@@ -126,4 +129,29 @@ TEST(Ini, AByteOrderMarkBeforeTheFirstSectionIsKept) {
   EXPECT_EQ(ini.GetString("Private", "Mode"), "Advance");
   ASSERT_TRUE(ini.WriteString("Private", "Mode", "Basic"));
   EXPECT_EQ(ReadFileBytes("vork.ini"), "\xEF\xBB\xBF[Private]\r\nMode=Basic\r\n");
+}
+
+// A settings name that is a directory, a FIFO or a file without read permission
+// reads as an empty file and is never written (no exception, no blocking open, no
+// file emptied by a rewrite).
+TEST(Ini, NonRegularOrUnreadableFilesReadAsEmptyAndAreNotWritten) {
+  TempCwd cwd;
+  ASSERT_EQ(mkdir("dir.ini", 0755), 0);
+  ASSERT_EQ(mkfifo("fifo.ini", 0644), 0);
+  WriteFileBytes("locked.ini", "[Compiler]\r\nType=1\r\n");
+  ASSERT_EQ(chmod("locked.ini", 0), 0);
+  const bool lockedIsUnreadable = access("locked.ini", R_OK) != 0;  // root reads it all the same
+  for (const char* name : {"dir.ini", "fifo.ini", "locked.ini"}) {
+    if (std::string(name) == "locked.ini" && !lockedIsUnreadable) continue;
+    Ini ini(name);
+    EXPECT_EQ(ini.GetString("Compiler", "Type", "<missing>"), "<missing>") << name;
+    EXPECT_EQ(ini.GetInt("Compiler", "Type", 7), 7) << name;
+    EXPECT_FALSE(ini.WriteString("Compiler", "Type", "0")) << name;
+    EXPECT_FALSE(ini.WriteSection("Compiler", {"Type=0"})) << name;
+  }
+  chmod("locked.ini", 0600);
+  EXPECT_EQ(ReadFileBytes("locked.ini"), "[Compiler]\r\nType=1\r\n");
+  struct stat st;
+  ASSERT_EQ(stat("fifo.ini", &st), 0);
+  EXPECT_TRUE(S_ISFIFO(st.st_mode));
 }

@@ -9,20 +9,26 @@
 #include "platform/ini.h"
 #include "platform/menu.h"
 #include "platform/message_box.h"
+#include "test_fs_temp_dir.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QFile>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPainter>
 #include <QScrollBar>
-#include <QTemporaryDir>
+#include <QStyle>
+#include <QStyleOptionSlider>
 #include <QTest>
 #include <QWindow>
 #include <gtest/gtest.h>
 
-#include <fstream>
+#include <functional>
 #include <memory>
+
+#include <sys/stat.h>
+#include <unistd.h>
 #include <string>
 
 namespace {
@@ -30,12 +36,10 @@ namespace {
 class MainWindowTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    ASSERT_TRUE(dir_.isValid());
-    oldDir_ = plat::fs::CurrentDir();
-    start_ = dir_.path().toStdString();
-    std::ofstream(start_ + "/vork.ini") << "[Compiler]\r\nType=0\r\nC_Command=gcc -o temp -Wl,--no-as-needed -lm\r\n"
-                                           "F_Command=\r\n[Directory]\r\nVrd=None\r\nData=None\r\n";
-    ASSERT_TRUE(plat::fs::SetCurrentDir(start_));
+    start_ = cwd_.path();
+    WriteFileBytes(start_ + "/vork.ini",
+                   "[Compiler]\r\nType=0\r\nC_Command=gcc -o temp -Wl,--no-as-needed -lm\r\n"
+                   "F_Command=\r\n[Directory]\r\nVrd=None\r\nData=None\r\n");
     ResetEditorState();
     plat::msgscript::Begin();
     plat::dlgscript::Begin();
@@ -46,7 +50,6 @@ class MainWindowTest : public ::testing::Test {
     plat::dlgscript::End();
     plat::msgscript::End();
     ResetEditorState();
-    plat::fs::SetCurrentDir(oldDir_);
   }
 
   // Start-up with OK pressed in the compiler dialog.
@@ -67,8 +70,7 @@ class MainWindowTest : public ::testing::Test {
   }
   void ScrollTo(int bar, int pos) { window_->OnScroll(bar, plat::SB_THUMBTRACK, pos); }
 
-  QTemporaryDir dir_;
-  std::string oldDir_;
+  TempCwd cwd_;
   std::string start_;
   std::unique_ptr<MainWindow> window_;
 };
@@ -207,6 +209,169 @@ TEST_F(MainWindowTest, ScrollRangesFollowTheClientSize) {
   EXPECT_EQ(v->value(), 120);
   v->triggerAction(QAbstractSlider::SliderPageStepSub);
   EXPECT_EQ(g_scrollY, 0);
+}
+
+// Dragging a bar's thumb with the mouse: every move is a thumb-tracking request whose
+// step is the tracked position minus the current one, so the scroll position follows
+// the thumb (to the last position at most); releasing it moves nothing.
+TEST_F(MainWindowTest, ThumbDragScrollsByTheTrackedPosition) {
+  Start();
+  for (int bar : {plat::SB_VERT, plat::SB_HORZ}) {
+    QScrollBar* b = window_->Bars()->Bar(bar);
+    const int& position = bar == plat::SB_VERT ? g_scrollY : g_scrollX;
+    const plat::ScrollInfo& info = bar == plat::SB_VERT ? g_vertScrollInfo : g_horzScrollInfo;
+    const bool vertical = bar == plat::SB_VERT;
+    ASSERT_EQ(position, 0);
+    QStyleOptionSlider option;
+    option.initFrom(b);
+    option.subControls = QStyle::SC_All;
+    option.orientation = b->orientation();
+    if (vertical) option.state &= ~QStyle::State_Horizontal;
+    else option.state |= QStyle::State_Horizontal;
+    option.minimum = b->minimum();
+    option.maximum = b->maximum();
+    option.sliderPosition = option.sliderValue = b->value();
+    option.singleStep = b->singleStep();
+    option.pageStep = b->pageStep();
+    QStyle* style = b->style();
+    const QRect handle = style->subControlRect(QStyle::CC_ScrollBar, &option, QStyle::SC_ScrollBarSlider, b);
+    const QRect groove = style->subControlRect(QStyle::CC_ScrollBar, &option, QStyle::SC_ScrollBarGroove, b);
+    ASSERT_FALSE(handle.isEmpty());
+    const int length = vertical ? handle.height() : handle.width();
+    const int span = (vertical ? groove.height() : groove.width()) - length;
+    const auto along = [vertical](int d) { return vertical ? QPoint(0, d) : QPoint(d, 0); };
+
+    const QPoint press = handle.center();
+    QTest::mousePress(b, Qt::LeftButton, Qt::NoModifier, press);
+    const int moved = span / 3;
+    QTest::mouseMove(b, press + along(moved));
+    const int expected = QStyle::sliderValueFromPosition(b->minimum(), b->maximum(),
+                                                        (vertical ? handle.top() - groove.top()
+                                                                  : handle.left() - groove.left()) + moved,
+                                                        span);
+    ASSERT_GT(expected, 0);
+    EXPECT_EQ(position, expected) << "bar " << bar;
+    EXPECT_EQ(info.pos, expected);
+    EXPECT_EQ(b->sliderPosition(), expected);
+    // Past the end of the groove: the last position M - P + 1.
+    QTest::mouseMove(b, press + along(span * 2));
+    EXPECT_EQ(position, info.max - info.page + 1) << "bar " << bar;
+    QTest::mouseMove(b, press + along(moved));
+    EXPECT_EQ(position, expected) << "bar " << bar;
+    QTest::mouseRelease(b, Qt::LeftButton, Qt::NoModifier, press + along(moved));
+    EXPECT_EQ(position, expected) << "bar " << bar;
+    EXPECT_EQ(b->value(), expected);
+  }
+}
+
+// Resizing the window rebuilds both bars from the new client size; the scroll
+// positions stay as they were even where the bar can no longer show them.
+TEST_F(MainWindowTest, WindowResizeRebuildsTheBarsWithoutClampingThePositions) {
+  Start();
+  ScrollTo(plat::SB_VERT, 400);
+  ScrollTo(plat::SB_HORZ, 600);
+  ASSERT_EQ(g_scrollY, 400);
+  ASSERT_EQ(g_scrollX, 600);
+  window_->resize(window_->width() + 200, window_->height() + 150);
+  QApplication::processEvents();
+  const int w = View()->width();
+  const int h = View()->height();
+  EXPECT_EQ(g_vertScrollInfo.page, h - 28);
+  EXPECT_EQ(g_horzScrollInfo.page, w);
+  QScrollBar* v = window_->Bars()->Bar(plat::SB_VERT);
+  QScrollBar* hb = window_->Bars()->Bar(plat::SB_HORZ);
+  EXPECT_EQ(v->pageStep(), h - 28);
+  EXPECT_EQ(v->maximum(), 1000 - (h - 28) + 1);
+  EXPECT_EQ(hb->maximum(), 1500 - w + 1);
+  ASSERT_LT(v->maximum(), 400);  // the bar cannot show 400 any more
+  EXPECT_EQ(g_scrollY, 400);
+  EXPECT_EQ(g_vertScrollInfo.pos, 400);
+  EXPECT_EQ(v->value(), v->maximum());
+  EXPECT_EQ(g_scrollX, 600);
+  EXPECT_EQ(g_horzScrollInfo.pos, 600);
+  EXPECT_EQ(hb->value(), hb->maximum());
+}
+
+// The right button on the toolbar (a button, a separator, the empty end) or on a
+// scroll bar is not a right click of the window: the tool stays.
+TEST_F(MainWindowTest, RightClicksOnTheToolbarAndTheBarsLeaveTheToolAlone) {
+  Start();
+  window_->OnCommand(1240);
+  const QPoint emptyEnd(View()->width() - 10, 10);
+  struct Target {
+    const char* name;
+    QWidget* widget;
+    QPoint at;
+  };
+  const Target targets[] = {
+      {"tool button", g_toolbar->ButtonWidget(1300), g_toolbar->ButtonWidget(1300)->rect().center()},
+      {"greyed button", g_toolbar->ButtonWidget(1170), g_toolbar->ButtonWidget(1170)->rect().center()},
+      {"empty end of the band", View(), emptyEnd},
+      {"vertical bar", window_->Bars()->Bar(plat::SB_VERT), window_->Bars()->Bar(plat::SB_VERT)->rect().center()},
+      {"horizontal bar", window_->Bars()->Bar(plat::SB_HORZ), window_->Bars()->Bar(plat::SB_HORZ)->rect().center()},
+  };
+  for (const Target& t : targets) {
+    // Through the window, so that the click lands on whatever lies at that point.
+    QTest::mouseClick(Handle(), Qt::RightButton, Qt::NoModifier, t.widget->mapTo(window_.get(), t.at));
+    QApplication::processEvents();
+    EXPECT_EQ(g_currentTool, 1240) << t.name;
+    EXPECT_TRUE(g_toolbar->IsChecked(1240)) << t.name;
+    EXPECT_FALSE(g_toolbar->IsChecked(1200)) << t.name;
+    EXPECT_FALSE(g_toolbar->IsChecked(1300)) << t.name;
+    EXPECT_EQ(QApplication::activePopupWidget(), nullptr) << t.name;  // no context menu
+    EXPECT_EQ(g_scrollX, 0) << t.name;
+    EXPECT_EQ(g_scrollY, 0) << t.name;
+  }
+  // The same button on the canvas does switch the tool.
+  Click(400, 300, Qt::RightButton);
+  EXPECT_EQ(g_currentTool, 1200);
+}
+
+// A settings name that is no readable file (a directory, a FIFO, a file without read
+// permission) reads as empty settings: the window starts, the compiler dialog shows
+// nothing, and nothing is written.
+TEST_F(MainWindowTest, StartsWithAnUnreadableSettingsFile) {
+  struct Case {
+    const char* name;
+    int (*make)(const char* path);
+  };
+  const Case cases[] = {
+      {"vork.ini", [](const char* p) { return mkdir(p, 0755); }},
+      {"VORK.INI", [](const char* p) { return mkdir(p, 0755); }},
+      {"vork.ini", [](const char* p) { return mkfifo(p, 0644); }},
+      {"vork.ini", [](const char* p) {
+         WriteFileBytes(p, "[Compiler]\r\nType=1\r\n[Directory]\r\nData=None\r\n");
+         return chmod(p, 0);
+       }},
+  };
+  for (const Case& c : cases) {
+    TempCwd start;
+    ASSERT_EQ(c.make(c.name), 0) << c.name;
+    struct stat before;
+    ASSERT_EQ(lstat(c.name, &before), 0);
+    if (S_ISREG(before.st_mode) && access(c.name, R_OK) == 0) continue;  // root reads it all the same
+    ResetEditorState();
+    plat::dlgscript::Begin();
+    std::string c1 = "<unset>";
+    plat::dlgscript::Queue("SELECT_COMPILER", [&c1](plat::Dialog& d) {
+      c1 = d.GetText(2650);
+      d.Press(1);
+    });
+    window_.reset(StartMainWindow(SW_SHOWNORMAL));
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(window_.get())) << c.name;
+    EXPECT_TRUE(window_->isVisible());
+    EXPECT_EQ(plat::dlgscript::Pending("SELECT_COMPILER"), 0);
+    EXPECT_EQ(c1, "");
+    EXPECT_EQ(g_language, 0);
+    EXPECT_EQ(g_advanceMode, 0);
+    EXPECT_EQ(g_startDirectory, start.path());
+    struct stat after;
+    ASSERT_EQ(lstat(c.name, &after), 0);
+    EXPECT_EQ(after.st_mode, before.st_mode) << c.name;  // still what it was
+    EXPECT_EQ(after.st_size, before.st_size) << c.name;
+    window_.reset();
+    if (S_ISREG(before.st_mode)) chmod(c.name, 0600);
+  }
 }
 
 TEST_F(MainWindowTest, ClicksPlaceElementsAtTheCanvasPointOfTheClientPoint) {
@@ -362,6 +527,44 @@ TEST_F(MainWindowTest, PointerMovesArriveWithNoButtonDownAndOnlyWhenThePointerMo
   ASSERT_GE(recorder.moves.size(), 2u);
   EXPECT_EQ(recorder.moves.back(), QPoint(70, 80));
   for (size_t i = 1; i < recorder.moves.size(); ++i) EXPECT_NE(recorder.moves[i], recorder.moves[i - 1]);
+}
+
+// Overlay marks are drawn over the canvas copy at once and stay through other repaints
+// until the canvas is next shown anew.
+TEST_F(MainWindowTest, OverlayStaysUntilTheNextCanvasUpdate) {
+  struct Copy : plat::WindowEvents {
+    int paints = 0;
+    void OnPaint(plat::WindowPaint&) override { ++paints; }
+  } events;
+  plat::ClientView view(&events);
+  view.resize(200, 150);
+  view.show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&view));
+  const auto marked = [&view] { return view.grab().toImage().pixel(55, 55) == qRgb(255, 0, 0); };
+  const auto mark = [](QPainter& p) { p.fillRect(QRect(50, 50, 10, 10), Qt::red); };
+  struct Case {
+    const char* update;
+    std::function<void()> run;
+    bool kept;
+  };
+  const Case cases[] = {
+      {"repaint of the window", [&view] { view.repaint(); }, true},
+      {"Invalidate elsewhere", [&view] { view.Invalidate(150, 100, 160, 110); }, false},
+      {"PresentNow", [&view] { view.PresentNow(); }, false},
+      {"size change", [&view] { view.resize(210, 150); }, false},
+      {"ClearOverlay", [&view] { view.ClearOverlay(); }, false},
+  };
+  for (const Case& c : cases) {
+    const int paints = events.paints;
+    view.SetOverlay(mark);
+    EXPECT_GT(events.paints, paints) << c.update;  // shown at once
+    EXPECT_TRUE(view.HasOverlay());
+    EXPECT_TRUE(marked()) << c.update;
+    c.run();
+    QApplication::processEvents();
+    EXPECT_EQ(view.HasOverlay(), c.kept) << c.update;
+    EXPECT_EQ(marked(), c.kept) << c.update;
+  }
 }
 
 TEST_F(MainWindowTest, CloseBoxAsksAndOnlyYesEndsTheWindow) {

@@ -1,14 +1,17 @@
 // Message boxes: answers and the Escape / close-box rules, scripted and real.
 #include "platform/message_box.h"
+#include "platform/translation.h"
 
 #include <QAbstractButton>
 #include <QApplication>
 #include <QMessageBox>
 #include <QTest>
 #include <QTimer>
+#include <QTranslator>
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <memory>
 
 namespace {
 
@@ -116,6 +119,32 @@ TEST_F(RealMessageBox, ShowsTextAndTitle) {
               b->button(QMessageBox::Ok)->click();
             }}),
             IDOK);
+}
+
+// With Qt's Japanese translation installed, as at start-up, the standard buttons read
+// in Japanese.
+TEST_F(RealMessageBox, StandardButtonsReadInJapaneseWithQtsTranslation) {
+  const std::unique_ptr<QTranslator> japanese = LoadQtJapanese();
+  ASSERT_NE(japanese, nullptr) << "qtbase_ja.qm not installed (qt6-translations-l10n)";
+  QApplication::installTranslator(japanese.get());
+  QString yes, no, cancel, ok;
+  EXPECT_EQ(Run(MB_YESNOCANCEL, {[&](QMessageBox* b) {
+              yes = b->button(QMessageBox::Yes)->text();
+              no = b->button(QMessageBox::No)->text();
+              cancel = b->button(QMessageBox::Cancel)->text();
+              b->button(QMessageBox::No)->click();
+            }}),
+            IDNO);
+  EXPECT_EQ(Run(MB_OK, {[&](QMessageBox* b) {
+              ok = b->button(QMessageBox::Ok)->text();
+              b->button(QMessageBox::Ok)->click();
+            }}),
+            IDOK);
+  QApplication::removeTranslator(japanese.get());
+  EXPECT_EQ(yes, QString::fromUtf8("はい(&Y)"));
+  EXPECT_EQ(no, QString::fromUtf8("いいえ(&N)"));
+  EXPECT_EQ(cancel, QString::fromUtf8("キャンセル"));
+  EXPECT_EQ(ok, QStringLiteral("OK"));  // untranslated: "&OK"
 }
 
 }  // namespace

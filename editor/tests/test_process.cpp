@@ -2,10 +2,11 @@
 // command splitting and detached starts. Each test works in a fresh directory.
 #include "platform/process.h"
 
+#include "test_fs_temp_dir.h"
+
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
-#include <QTemporaryDir>
 #include <QThread>
 #include <gtest/gtest.h>
 
@@ -21,17 +22,12 @@ using plat::Process;
 class ProcessTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    ASSERT_TRUE(tmp_.isValid());
-    oldCwd_ = QDir::currentPath();
-    root_ = tmp_.path();
+    root_ = QString::fromStdString(cwd_.path());
     QDir(root_).mkpath("a");
     QDir(root_).mkpath("b");
     QDir(root_).mkpath("cwd");
   }
-  void TearDown() override {
-    Process::ResetSearchDirs();
-    QDir::setCurrent(oldCwd_);
-  }
+  void TearDown() override { Process::ResetSearchDirs(); }
 
   QString Dir(const char* sub) const { return root_ + "/" + sub; }
 
@@ -51,8 +47,7 @@ class ProcessTest : public ::testing::Test {
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
   }
 
-  QTemporaryDir tmp_;
-  QString oldCwd_;
+  TempCwd cwd_;
   QString root_;
 };
 

@@ -5,10 +5,12 @@
 #include "platform/dialog.h"
 #include "platform/message_box.h"
 #include "run_settings_dialogs.h"
+#include "test_fs_temp_dir.h"
 
-#include <QDir>
+#include <QApplication>
 #include <QFile>
-#include <QTemporaryDir>
+#include <QKeyEvent>
+#include <QLineEdit>
 #include <QTest>
 #include <QTreeWidget>
 #include <gtest/gtest.h>
@@ -26,9 +28,6 @@ std::string J(const char* utf8) { return plat::cp932::FromUtf8(utf8); }
 class RunSettingsDialogs : public ::testing::Test {
  protected:
   void SetUp() override {
-    ASSERT_TRUE(tmp_.isValid());
-    oldCwd_ = QDir::currentPath();
-    ASSERT_TRUE(QDir::setCurrent(tmp_.path()));
     ResetEditorState();
     std::strcpy(g_document.numeric.startTime, "0.00000E+00");
     std::strcpy(g_document.numeric.endTime, "1.00000E+00");
@@ -42,16 +41,14 @@ class RunSettingsDialogs : public ::testing::Test {
     script::End();
     script::SetShownHook({});
     plat::msgscript::End();
-    QDir::setCurrent(oldCwd_);
+    ResetEditorState();
   }
 
   void WriteIni(const QByteArray& content) {
-    QFile f(tmp_.path() + "/vork.ini");
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write(content);
+    WriteFileBytes(cwd_.path() + "/vork.ini", content.toStdString());
   }
   QByteArray ReadIni() {
-    QFile f(tmp_.path() + "/vork.ini");
+    QFile f(QString::fromStdString(cwd_.path() + "/vork.ini"));
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
   }
 
@@ -64,8 +61,7 @@ class RunSettingsDialogs : public ::testing::Test {
     return TextOf(g_document.outputs[i].kindName) + "/" + TextOf(g_document.outputs[i].bondText);
   }
 
-  QTemporaryDir tmp_;
-  QString oldCwd_;
+  TempCwd cwd_;
 };
 
 // ---- OUT_PUT_SETTING_DIALOG -------------------------------------------------
@@ -100,7 +96,7 @@ TEST_F(RunSettingsDialogs, OutputDialogShowsKindsBondsAndTheCurrentList) {
     EXPECT_EQ(d.ListText(2534, 0, 1), "3");
     d.Press(2);
   });
-  EXPECT_EQ(RunOutputSettingDialog(nullptr), 2);
+  EXPECT_EQ(plat::RunDialog<OutputSettingDialog>(nullptr), 2);
 }
 
 TEST_F(RunSettingsDialogs, OutputDialogAddsDuplicatesAndDeletesSelectedRows) {
@@ -125,7 +121,7 @@ TEST_F(RunSettingsDialogs, OutputDialogAddsDuplicatesAndDeletesSelectedRows) {
     EXPECT_EQ(d.ListRowCount(2534), 2);
     d.PressEscape();
   });
-  EXPECT_EQ(RunOutputSettingDialog(nullptr), 2);
+  EXPECT_EQ(plat::RunDialog<OutputSettingDialog>(nullptr), 2);
   ASSERT_EQ(g_document.outputCount, 2);  // Cancel keeps the changes
   EXPECT_EQ(Output(0), "Effort/1");
   EXPECT_EQ(Output(1), "Flow/2");
@@ -140,7 +136,7 @@ TEST_F(RunSettingsDialogs, OutputDialogAddsNothingWithoutBothChoicesOrBonds) {
     EXPECT_EQ(d.ListRowCount(2534), 0);
     d.PressCloseBox();
   });
-  EXPECT_EQ(RunOutputSettingDialog(nullptr), 2);
+  EXPECT_EQ(plat::RunDialog<OutputSettingDialog>(nullptr), 2);
   EXPECT_EQ(g_document.outputCount, 0);
   g_bondCount = 1;
   script::Queue("OUT_PUT_SETTING_DIALOG", [](Dialog& d) {
@@ -148,7 +144,7 @@ TEST_F(RunSettingsDialogs, OutputDialogAddsNothingWithoutBothChoicesOrBonds) {
     d.Press(2533);
     d.Press(2);
   });
-  EXPECT_EQ(RunOutputSettingDialog(nullptr), 2);
+  EXPECT_EQ(plat::RunDialog<OutputSettingDialog>(nullptr), 2);
   EXPECT_EQ(g_document.outputCount, 0);
 }
 
@@ -165,7 +161,7 @@ TEST_F(RunSettingsDialogs, OutputDialogRefusesThe101stEntry) {
     EXPECT_EQ(d.ListRowCount(2534), kMaxOutputVariables);
     d.Press(2);
   });
-  RunOutputSettingDialog(nullptr);
+  plat::RunDialog<OutputSettingDialog>(nullptr);
   EXPECT_EQ(g_document.outputCount, kMaxOutputVariables);
   EXPECT_EQ(Output(kMaxOutputVariables - 1), "Power/1");
 }
@@ -180,7 +176,7 @@ TEST_F(RunSettingsDialogs, OutputDialogStartButtonLeavesTheDialogOpenForNow) {
     EXPECT_FALSE(d.Ended());
     d.Press(2);
   });
-  EXPECT_EQ(RunOutputSettingDialog(nullptr), 2);
+  EXPECT_EQ(plat::RunDialog<OutputSettingDialog>(nullptr), 2);
 }
 
 // ---- OUT_VARIABLE_DIALOG ----------------------------------------------------
@@ -194,18 +190,18 @@ TEST_F(RunSettingsDialogs, ResultNameDialogOpensEmptyAndStoresAtOk) {
     d.SetTextU(2570, QString::fromUtf8("結果電圧電圧電圧電圧"));  // 20 bytes
     d.Press(1);
   });
-  EXPECT_EQ(RunOutputFileNameDialog(nullptr), 1);
+  EXPECT_EQ(plat::RunDialog<OutputFileNameDialog>(nullptr), 1);
   EXPECT_EQ(TextOf(g_document.outputFileName), J("結果電圧電圧電圧電"));  // 18 bytes: no half character
 
   script::Queue("OUT_VARIABLE_DIALOG", [](Dialog& d) {
     d.SetTextU(2570, "12345678901234567890");
     d.PressEnter();
   });
-  EXPECT_EQ(RunOutputFileNameDialog(nullptr), 1);
+  EXPECT_EQ(plat::RunDialog<OutputFileNameDialog>(nullptr), 1);
   EXPECT_EQ(TextOf(g_document.outputFileName), "1234567890123456789");
 
   script::Queue("OUT_VARIABLE_DIALOG", [](Dialog& d) { d.Press(1); });
-  EXPECT_EQ(RunOutputFileNameDialog(nullptr), 1);
+  EXPECT_EQ(plat::RunDialog<OutputFileNameDialog>(nullptr), 1);
   EXPECT_EQ(TextOf(g_document.outputFileName), "");  // OK with the field empty
 }
 
@@ -219,8 +215,8 @@ TEST_F(RunSettingsDialogs, ResultNameDialogEscapeAndCloseBoxKeepTheName) {
     d.SetTextU(2570, "run3");
     d.PressCloseBox();
   });
-  EXPECT_EQ(RunOutputFileNameDialog(nullptr), 2);
-  EXPECT_EQ(RunOutputFileNameDialog(nullptr), 2);
+  EXPECT_EQ(plat::RunDialog<OutputFileNameDialog>(nullptr), 2);
+  EXPECT_EQ(plat::RunDialog<OutputFileNameDialog>(nullptr), 2);
   EXPECT_EQ(TextOf(g_document.outputFileName), "run1");
 }
 
@@ -244,7 +240,7 @@ TEST_F(RunSettingsDialogs, NumericDialogShowsTheTextsAndStoresThemAtOk) {
     d.SetTextU(2523, "12345678901234567890");
     d.Press(1);
   });
-  EXPECT_EQ(RunNumericConditionsDialog(nullptr), 1);
+  EXPECT_EQ(plat::RunDialog<NumericConditionsDialog>(nullptr), 1);
   EXPECT_EQ(TextOf(g_document.numeric.startTime), "0.5");
   EXPECT_EQ(TextOf(g_document.numeric.endTime), "abc");
   EXPECT_EQ(TextOf(g_document.numeric.timeStep), "1.0E-04");
@@ -264,7 +260,7 @@ TEST_F(RunSettingsDialogs, NumericDialogCheckBoxSurvivesCancelWhileTimesAreDropp
     EXPECT_FALSE(d.IsEnabled(2522));
     d.Press(2);
   });
-  EXPECT_EQ(RunNumericConditionsDialog(nullptr), 2);
+  EXPECT_EQ(plat::RunDialog<NumericConditionsDialog>(nullptr), 2);
   EXPECT_EQ(g_autoTimeStep, 1);
   EXPECT_EQ(TextOf(g_document.numeric.startTime), "0.00000E+00");
 
@@ -274,7 +270,7 @@ TEST_F(RunSettingsDialogs, NumericDialogCheckBoxSurvivesCancelWhileTimesAreDropp
     EXPECT_TRUE(d.IsEnabled(2522));
     d.PressEscape();
   });
-  EXPECT_EQ(RunNumericConditionsDialog(nullptr), 2);
+  EXPECT_EQ(plat::RunDialog<NumericConditionsDialog>(nullptr), 2);
   EXPECT_EQ(g_autoTimeStep, 0);
   EXPECT_EQ(g_documentSaved, 1);
 }
@@ -285,12 +281,12 @@ TEST_F(RunSettingsDialogs, NumericDialogCutsDoubleByteTextsAtNineteenBytes) {
     d.PressCloseBox();
     EXPECT_TRUE(d.Ended());
   });
-  EXPECT_EQ(RunNumericConditionsDialog(nullptr), 2);
+  EXPECT_EQ(plat::RunDialog<NumericConditionsDialog>(nullptr), 2);
   script::Queue("TIME_STEP_DIALOG", [](Dialog& d) {
     d.SetTextU(2520, QString::fromUtf8("a電圧電圧電圧電圧電圧"));
     d.Press(1);
   });
-  EXPECT_EQ(RunNumericConditionsDialog(nullptr), 1);
+  EXPECT_EQ(plat::RunDialog<NumericConditionsDialog>(nullptr), 1);
   EXPECT_EQ(TextOf(g_document.numeric.startTime), J("a電圧電圧電圧電圧電"));
 }
 
@@ -309,7 +305,7 @@ TEST_F(RunSettingsDialogs, SelectCompilerWithoutSettingsFileCreatesIt) {
     EXPECT_EQ(d.GetTextU(2660), "");
     d.Press(1);
   });
-  EXPECT_EQ(RunSelectCompilerDialog(nullptr), 1);
+  EXPECT_EQ(plat::RunDialog<SelectCompilerDialog>(nullptr), 1);
   EXPECT_EQ(g_language, 0);
   EXPECT_EQ(ReadIni(), "[Compiler]\r\nType=0\r\nC_Command=\r\nF_Command=\r\n");
 }
@@ -325,7 +321,7 @@ TEST_F(RunSettingsDialogs, SelectCompilerTypeTwoIsFortranUntilOkWritesOne) {
     EXPECT_EQ(d.GetTextU(2660), "gfortran -o temp");
     d.Press(1);
   });
-  EXPECT_EQ(RunSelectCompilerDialog(nullptr), 1);
+  EXPECT_EQ(plat::RunDialog<SelectCompilerDialog>(nullptr), 1);
   EXPECT_EQ(g_language, 1);
   // The section holds exactly Type, C_Command, F_Command; other sections stay.
   EXPECT_EQ(ReadIni(),
@@ -342,7 +338,7 @@ TEST_F(RunSettingsDialogs, SelectCompilerOkStoresTheRadioAndTheEdits) {
     d.SetTextU(2660, QString(300, QLatin1Char('x')));
     d.Press(1);
   });
-  EXPECT_EQ(RunSelectCompilerDialog(nullptr), 1);
+  EXPECT_EQ(plat::RunDialog<SelectCompilerDialog>(nullptr), 1);
   EXPECT_EQ(g_language, 0);
   EXPECT_EQ(ReadIni(), "[Compiler]\r\nType=0\r\nC_Command=clang -o temp -lm\r\nF_Command=" +
                            QByteArray(259, 'x') + "\r\n");
@@ -353,7 +349,7 @@ TEST_F(RunSettingsDialogs, SelectCompilerOkStoresTheRadioAndTheEdits) {
 TEST_F(RunSettingsDialogs, SelectCompilerKeepsUntouchedCommandsByteForByte) {
   WriteIni("[Compiler]\r\nType=0\r\nC_Command=cc -I\xE9t\xE9\r\nF_Command=f\r\n");
   script::Queue("SELECT_COMPILER", [](Dialog& d) { d.Press(1); });
-  EXPECT_EQ(RunSelectCompilerDialog(nullptr), 1);
+  EXPECT_EQ(plat::RunDialog<SelectCompilerDialog>(nullptr), 1);
   EXPECT_EQ(ReadIni(), "[Compiler]\r\nType=0\r\nC_Command=cc -I\xE9t\xE9\r\nF_Command=f\r\n");
 }
 
@@ -369,7 +365,7 @@ TEST_F(RunSettingsDialogs, SelectCompilerStaysOpenOnEscapeAndCloseBox) {
     d.Press(1);
     EXPECT_TRUE(d.Ended());
   });
-  EXPECT_EQ(RunSelectCompilerDialog(nullptr), 1);
+  EXPECT_EQ(plat::RunDialog<SelectCompilerDialog>(nullptr), 1);
   EXPECT_EQ(g_language, 1);
 }
 
@@ -387,10 +383,37 @@ TEST_F(RunSettingsDialogs, SelectCompilerRealKeysCloseOnlyThroughOk) {
     ran = true;
     QTest::keyClick(&d, Qt::Key_Return);
   });
-  EXPECT_EQ(RunSelectCompilerDialog(nullptr), 1);
+  EXPECT_EQ(plat::RunDialog<SelectCompilerDialog>(nullptr), 1);
   EXPECT_TRUE(ran);
   EXPECT_EQ(g_language, 1);
   EXPECT_EQ(ReadIni(), "[Compiler]\r\nType=1\r\nC_Command=gcc\r\nF_Command=g77\r\n");
+}
+
+// The real compiler dialog: the focus on OK (its first tab stop), a long command shown
+// from its start, and typing held to 259 UTF-8 bytes.
+TEST_F(RunSettingsDialogs, SelectCompilerShowsCommandsFromTheStartAndCapsThemAt259Bytes) {
+  script::End();
+  std::string command = "gcc -o temp -Wl,--no-as-needed -lm ";
+  command += std::string(258 - command.size(), 'x');
+  WriteIni(QByteArray("[Compiler]\r\nType=0\r\nC_Command=") + command.c_str() + "\r\nF_Command=f\r\n");
+  bool ran = false;
+  script::SetShownHook([&ran](Dialog& d) {
+    EXPECT_EQ(d.focusWidget(), d.Child(1));
+    auto* edit = qobject_cast<QLineEdit*>(d.Child(2650));
+    ASSERT_NE(edit, nullptr);
+    EXPECT_EQ(edit->cursorPosition(), 0);
+    edit->setFocus();
+    edit->end(false);
+    QKeyEvent accent(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, QString::fromUtf8("é"));
+    QApplication::sendEvent(edit, &accent);  // 2 bytes: 260 would not fit
+    QTest::keyClicks(edit, QStringLiteral("yz"));
+    EXPECT_EQ(edit->text().size(), 259);
+    ran = true;
+    QTest::keyClick(edit, Qt::Key_Return);
+  });
+  EXPECT_EQ(plat::RunDialog<SelectCompilerDialog>(nullptr), 1);
+  EXPECT_TRUE(ran);
+  EXPECT_EQ(ReadIni(), QByteArray("[Compiler]\r\nType=0\r\nC_Command=") + command.c_str() + "y\r\nF_Command=f\r\n");
 }
 
 TEST_F(RunSettingsDialogs, RealNumericDialogEscapeIsCancel) {
@@ -401,7 +424,7 @@ TEST_F(RunSettingsDialogs, RealNumericDialogEscapeIsCancel) {
     QTest::mouseClick(d.Child(2020), Qt::LeftButton);
     QTest::keyClick(&d, Qt::Key_Escape);
   });
-  EXPECT_EQ(RunNumericConditionsDialog(nullptr), 2);
+  EXPECT_EQ(plat::RunDialog<NumericConditionsDialog>(nullptr), 2);
   EXPECT_EQ(g_autoTimeStep, 1);
   EXPECT_EQ(TextOf(g_document.numeric.startTime), "0.00000E+00");
 }
