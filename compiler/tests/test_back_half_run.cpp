@@ -3,11 +3,9 @@
 // and what the runs that end early or select fewer phases leave behind.
 #include <gtest/gtest.h>
 
-#include "front_support.h"
+#include "compile_runs.h"
 
-using front_test::crlf;
-using front_test::run_model;
-using front_test::RunResult;
+using namespace cvork2_test;
 
 namespace {
 
@@ -202,7 +200,7 @@ TEST(BackHalfRun, AnErrorLeavesTheFilesAsWrittenAndNoCSource) {
 }
 
 TEST(BackHalfRun, AnOldCSourceIsNotRemovedByAFailingRun) {
-    RunResult r = front_test::run_files({{"temp.VRK", "BOND SYMBOL OUT\r\nSE1    1\nRE1    1\n/\nBC:EF1\n"},
+    RunResult r = run_files({{"temp.VRK", "BOND SYMBOL OUT\r\nSE1    1\nRE1    1\n/\nBC:EF1\n"},
                                          {"temp.c", "old"}});
     EXPECT_EQ(r.status, 1);
     EXPECT_EQ(r.file("temp.c"), "old");

@@ -5,10 +5,10 @@
 
 #include <sstream>
 
-#include "front_support.h"
+#include "compile_runs.h"
 #include "model.h"
 
-using namespace front_test;
+using namespace cvork2_test;
 
 namespace {
 
@@ -219,7 +219,7 @@ TEST(ExpressionStore, AppendsNumberLinesAndReadsByNumber) {
     EXPECT_EQ(EX0, "X10");
     EXPECT_FALSE(has_expression(0));
     EXPECT_FALSE(has_expression(11));
-    // Longer than the old 199-character buffers: kept whole.
+    // An expression of any length is kept whole.
     std::string long_text(500, 'A');
     EXPECT_EQ(append_expression(long_text, NSCR), 11);
     read_expression(11);
