@@ -312,11 +312,12 @@ int add_component_name(int kind, std::string_view name) {
 }
 
 int find_component(int kind, std::string_view name8) {
-    if (kind < 0 || kind > 8 || static_cast<size_t>(kind) >= NCNAME.size()) return 0;
-    const auto& row = NCNAME[kind];
-    for (int j = 1; j <= NCOMP[kind] && static_cast<size_t>(j) < row.size(); ++j)
-        if (row[j] == name8) return j;
-    return 0;
+    // A registered name is its 4 characters and 4 blanks (NCNAME); each is
+    // registered once per kind, so the index gives the one match there is.
+    if (kind < 0 || kind > 8 || name8.size() != 8 || name8.substr(4) != "    ") return 0;
+    const auto& index = component_by_name[kind];
+    auto it = index.find(std::string(name8.substr(0, 4)));
+    return it == index.end() ? 0 : it->second;
 }
 
 // ---------------------------------------------------------------- reset

@@ -174,7 +174,8 @@ int add_bond(std::string_view name);
 // Registers `name` (4 characters) under `kind`: its new number, or -j when the
 // kind already has it as component j.
 int add_component_name(int kind, std::string_view name);
-// The component number of an 8-character padded name under `kind`, or 0.
+// The component number of an 8-character padded name under `kind`, or 0
+// (looked up in the per-kind index of add_component_name).
 int find_component(int kind, std::string_view name8);
 
 // Empties every table, counter, buffer and index and closes every file; the
