@@ -135,24 +135,22 @@ bool read_whole_file(const std::string& path, std::string& out) {
 bool load_model_file(const std::string& name) {
     model.clear();
     model_pos = 0;
-    if (read_whole_file(name, model)) {
-        MODEL_PATH = name;
-        return true;
-    }
+    // An entry of the exact name is the model file, readable or not; only
+    // without one does the first case-insensitive match in byte order stand in.
     std::error_code ec;
-    std::vector<std::string> matches;
-    for (std::filesystem::directory_iterator it(".", ec), end; !ec && it != end; it.increment(ec)) {
-        std::string entry = it->path().filename().string();
-        if (strcasecmp(entry.c_str(), name.c_str()) == 0) matches.push_back(entry);
-    }
-    std::sort(matches.begin(), matches.end());
-    for (const std::string& m : matches) {
-        if (read_whole_file(m, model)) {
-            MODEL_PATH = m;
-            return true;
+    std::string path = name;
+    if (!std::filesystem::exists(std::filesystem::symlink_status(name, ec))) {
+        std::vector<std::string> matches;
+        for (std::filesystem::directory_iterator it(".", ec), end; !ec && it != end; it.increment(ec)) {
+            std::string entry = it->path().filename().string();
+            if (strcasecmp(entry.c_str(), name.c_str()) == 0) matches.push_back(entry);
         }
+        if (matches.empty()) return false;
+        path = *std::min_element(matches.begin(), matches.end());
     }
-    return false;
+    if (!read_whole_file(path, model)) return false;
+    MODEL_PATH = path;
+    return true;
 }
 
 void rewind_model_file() { model_pos = 0; }

@@ -198,9 +198,10 @@ void solve_variables();        // the SYMBOL phase
 
 // The console stream of the current run (set by run_compiler()).
 void set_console(std::ostream* out);
-// Reads the model file into memory (CR before LF dropped); tries `name`, then
-// the first directory entry in byte order whose name matches it without regard
-// to case. Sets MODEL_PATH. False when neither can be read.
+// Reads the model file into memory (CR before LF dropped): `name` when an
+// entry of that exact name exists, else the first directory entry in byte
+// order whose name matches it without regard to case. Sets MODEL_PATH. False
+// when there is no such file or it cannot be read.
 bool load_model_file(const std::string& name);
 // Cursor back to the start of the model text (the reopen).
 void rewind_model_file();

@@ -167,12 +167,31 @@ TEST(Driver, ModelFileFoundWithoutRegardToCase) {
     EXPECT_EQ(exact.file("SCRATCH"), "E1()\r\n");
 }
 
-TEST(Driver, ModelFileThatIsADirectoryDoesNotExist) {
-    ScratchDir dir;
-    std::filesystem::create_directory(dir.path() / "temp.VRK");
-    std::ostringstream out;
-    EXPECT_EQ(cvork2::run_compiler(out), 1);
-    EXPECT_EQ(out.str(), std::string(BANNER) + "** INPUT DATA FILE: temp.VRK **DOES NOT EXIST.CHECK FILE NAME! **\n");
+// The exact name decides when it is there: a temp.VRK that cannot be read (a
+// directory, a dangling link) is a missing model file even beside a readable
+// temp.vrk; without it the first other spelling in byte order is the one read.
+TEST(Driver, ModelFileThatCannotBeReadDoesNotExist) {
+    const std::string missing =
+        std::string(BANNER) + "** INPUT DATA FILE: temp.VRK **DOES NOT EXIST.CHECK FILE NAME! **\n";
+    struct Case {
+        const char* directory;  // made as a directory
+        const char* link;       // made as a link to a missing file
+    } cases[] = {
+        {"temp.VRK", nullptr},
+        {nullptr, "temp.VRK"},
+        {"TEMP.VRK", nullptr},  // the first match in byte order
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.directory ? c.directory : c.link);
+        ScratchDir dir;
+        ASSERT_TRUE(dir.write("temp.vrk", RC_MODEL));
+        if (c.directory) fs::create_directory(c.directory);
+        if (c.link) fs::create_symlink("absent.VRK", c.link);
+        std::ostringstream out;
+        EXPECT_EQ(cvork2::run_compiler(out), 1);
+        EXPECT_EQ(out.str(), missing);
+        EXPECT_FALSE(fs::exists("sysvar.txt"));
+    }
 }
 
 TEST(Driver, ErrorEndLeavesFilesAsWritten) {
