@@ -37,6 +37,7 @@ OutFile FSYSVAR, FPROTO1, FPROTO2, FPAR, FSCRATCH;
 
 namespace {
 std::ostream* console = nullptr;
+bool lost_file_reported = false;  // a FILE NOT WRITTEN message was printed this run
 
 std::string model;       // translated text of temp.VRK
 size_t model_pos = 0;    // read cursor of FMODEL
@@ -99,6 +100,20 @@ void fail() { throw CompileExit{1}; }
 
 void fail(std::string_view text) {
     say(text);
+    fail();
+}
+
+namespace {
+// The message of a file that could not be written: once per run, for the
+// first such file.
+void report_not_written(const std::string& name) {
+    if (!lost_file_reported) say(" *** FILE NOT WRITTEN: " + name + " ***\n");
+    lost_file_reported = true;
+}
+}  // namespace
+
+void fail_not_written(const std::string& name) {
+    report_not_written(name);
     fail();
 }
 
@@ -190,11 +205,16 @@ std::vector<std::string> model_lines() {
 
 // ------------------------------------------------------------ work files
 
-bool OutFile::open(const char* name) {
+bool OutFile::open(const std::string& name) {
     close();
-    file_ = std::fopen(name, "wb");
+    name_ = name;
+    file_ = std::fopen(name.c_str(), "wb");
     if (file_) std::setvbuf(file_, nullptr, _IOFBF, 1 << 16);
     return file_ != nullptr;
+}
+
+void OutFile::check() {
+    if (file_ && std::ferror(file_)) fail_not_written(name_);
 }
 
 void OutFile::put(std::string_view text) {
@@ -204,12 +224,19 @@ void OutFile::put(std::string_view text) {
         size_t lf = text.find('\n', start);
         if (lf == std::string_view::npos) {
             std::fwrite(text.data() + start, 1, text.size() - start, file_);
-            return;
+            break;
         }
         std::fwrite(text.data() + start, 1, lf - start, file_);
         std::fwrite("\r\n", 1, 2, file_);
         start = lf + 1;
     }
+    check();
+}
+
+void OutFile::raw(std::string_view bytes) {
+    if (!file_) return;
+    std::fwrite(bytes.data(), 1, bytes.size(), file_);
+    check();
 }
 
 void OutFile::line(std::string_view text) {
@@ -225,13 +252,14 @@ void OutFile::printf(const char* fmt, ...) {
     put(s);
 }
 
-void OutFile::flush() {
-    if (file_) std::fflush(file_);
-}
+bool OutFile::flush() { return !file_ || (std::fflush(file_) == 0 && !std::ferror(file_)); }
 
-void OutFile::close() {
-    if (file_) std::fclose(file_);
+bool OutFile::close() {
+    if (!file_) return true;
+    const bool written = !std::ferror(file_);
+    const bool closed = std::fclose(file_) == 0;
     file_ = nullptr;
+    return written && closed;
 }
 
 OutFile* unit_file(int unit) {
@@ -240,9 +268,15 @@ OutFile* unit_file(int unit) {
     return nullptr;
 }
 
-void flush_all_outputs() {
+bool flush_all_outputs() {
+    bool written = true;
+    for (OutFile* f : {&FSYSVAR, &FPROTO1, &FPAR, &FPROTO2, &FSCRATCH}) {
+        if (f->flush()) continue;
+        written = false;
+        report_not_written(f->name());
+    }
     if (console) console->flush();
-    for (OutFile* f : {&FSYSVAR, &FPROTO1, &FPAR, &FPROTO2, &FSCRATCH}) f->flush();
+    return written;
 }
 
 void close_all_files() {
@@ -322,6 +356,7 @@ int find_component(int kind, std::string_view name8) {
 
 void reset_compiler_state() {
     close_all_files();
+    lost_file_reported = false;
     NAFILE.clear();
     DYCP.clear();
     MODEL_PATH.clear();

@@ -30,6 +30,9 @@ struct CompileExit {
 [[noreturn]] void fail();
 // say(text) then fail().
 [[noreturn]] void fail(std::string_view text);
+// " *** FILE NOT WRITTEN: <name> ***\n", then fail(): an output file could not
+// be written or closed (a full disk, a file system error).
+[[noreturn]] void fail_not_written(const std::string& name);
 // " INPUT LINE NO.%4d\n" (NLINE) and
 // "*** INPUT DATA ERROR: TOO MANY <what> (AT MOST <limit>) ***\n", then fail().
 // `what` is e.g. "INTEGRAL VARIABLES", "OUTPUT VARIABLES", "PARAMETERS".
@@ -70,21 +73,27 @@ std::vector<std::string> model_lines();
 
 // ---------------------------------------------------------------- work files
 
-// An output work file written as a Windows text-mode file: every LF becomes
-// CR LF on disk, any other byte (a CR included) is written unchanged.
-// Buffered; flushed and closed by close_work_files() or at a status-1 end.
+// An output file written as a Windows text-mode file: every LF becomes CR LF
+// on disk, any other byte (a CR included) is written unchanged. Buffered; the
+// work files are closed by the driver at a normal end (a failed close ends the
+// run) and flushed at a status-1 end. A write that fails ends the run with
+// fail_not_written(name).
 class OutFile {
 public:
-    bool open(const char* name);      // create or truncate; false on failure
+    bool open(const std::string& name);  // create or truncate; false on failure
     bool is_open() const { return file_ != nullptr; }
+    const std::string& name() const { return name_; }
     void put(std::string_view text);  // LF -> CR LF
+    void raw(std::string_view bytes); // unchanged
     void line(std::string_view text); // put(text) then put("\n")
     void printf(const char* format, ...) __attribute__((format(printf, 2, 3)));
-    void flush();
-    void close();
+    bool flush();  // false when the buffered bytes cannot be written
+    bool close();  // flush and close; false when that fails (true when not open)
     ~OutFile() { close(); }
 private:
+    void check();  // ends the run when a write has failed
     std::FILE* file_ = nullptr;
+    std::string name_;
 };
 
 extern OutFile FSYSVAR;   // sysvar.txt
@@ -208,9 +217,11 @@ void rewind_model_file();
 // Forgets the bond and component-name indexes (the first pass's tables are
 // dropped before the second pass registers everything again).
 void clear_lookup_indexes();
-// Flushes the console and every open work file.
-void flush_all_outputs();
-// Closes every work file (flushing it).
+// Flushes every open work file and the console (the end of a run, status 1
+// included). A work file that cannot be written is reported with the FILE NOT
+// WRITTEN message unless the run has reported one already; false then.
+bool flush_all_outputs();
+// Closes every work file, flushing it; failures are not reported (flush first).
 void close_all_files();
 
 // Internal limit used only by the fuzz target: when non-zero, the run ends

@@ -2,6 +2,7 @@
 // binary) in a fresh scratch directory, with what it printed and wrote.
 #pragma once
 
+#include <functional>
 #include <map>
 #include <sstream>
 #include <string>
@@ -24,10 +25,12 @@ struct RunResult {
 };
 
 // Compiles in-process; `inputs` maps file names to their bytes (usually
-// just "temp.VRK").
-inline RunResult run_files(const std::map<std::string, std::string>& inputs) {
+// just "temp.VRK"); `prepare`, when given, runs in the directory before.
+inline RunResult run_files(const std::map<std::string, std::string>& inputs,
+                           const std::function<void()>& prepare = nullptr) {
     ScratchDir dir;
     for (const auto& [name, bytes] : inputs) dir.write(name, bytes);
+    if (prepare) prepare();
     RunResult r;
     std::ostringstream out;
     r.status = cvork2::run_compiler(out);

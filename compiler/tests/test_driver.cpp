@@ -206,6 +206,68 @@ TEST(Driver, ErrorEndLeavesFilesAsWritten) {
     for (const char* f : {"proto1", "proto2", "temp.PAR"}) EXPECT_TRUE(r.has(f)) << f;
 }
 
+// A run in a scratch directory where `name` is a link to /dev/full, so every
+// write to it fails (with small files, at its close), or a directory.
+RunResult run_with_lost_file(const std::string& model, const std::string& name, bool as_directory = false) {
+    return run_files({{"temp.VRK", model}}, [&] {
+        if (as_directory) fs::create_directory(name);
+        else fs::create_symlink("/dev/full", name);
+    });
+}
+
+std::string not_written(const std::string& name) { return " *** FILE NOT WRITTEN: " + name + " ***\n"; }
+
+// Each output file in turn cannot be written: the run ends with status 1 and
+// the message naming it, makes no VRK_ERROR, and the other files hold all
+// that was written to them; temp.c is made only after every work file was.
+TEST(Driver, OutputFileThatCannotBeWrittenEndsTheRun) {
+    const RunResult normal = run_model(RC_MODEL);
+    ASSERT_EQ(normal.status, 0);
+    for (const std::string name : {"sysvar.txt", "proto1", "temp.PAR", "proto2", "SCRATCH", "temp.c"}) {
+        SCOPED_TRACE(name);
+        ASSERT_FALSE(normal.file(name).empty());
+        RunResult r = run_with_lost_file(RC_MODEL, name);
+        EXPECT_EQ(r.status, 1);
+        EXPECT_EQ(r.out, RC_OUT + not_written(name));
+        EXPECT_FALSE(r.has("VRK_ERROR"));
+        for (const auto& [file, bytes] : normal.files) {
+            if (file == "VRK_ERROR" || file == name || (file == "temp.c" && name != "temp.c")) continue;
+            EXPECT_EQ(r.file(file), bytes) << file;
+        }
+        if (name != "temp.c") {
+            EXPECT_FALSE(r.has("temp.c"));
+        }
+    }
+}
+
+TEST(Driver, LostFileIsReportedWhereTheWriteFails) {
+    // More than a buffer of SCRATCH during the BOND section: the run ends there.
+    std::string model = "BOND SYMBOL\r\n";
+    for (int n = 1; n <= 9000; ++n) {
+        const std::string number = std::to_string(n);
+        model += "SE" + number + std::string(5 - number.size(), ' ') + number + "\n";
+    }
+    RunResult r = run_with_lost_file(model + "/\n", "SCRATCH");
+    EXPECT_EQ(r.status, 1);
+    ASSERT_GE(r.out.size(), not_written("SCRATCH").size());
+    EXPECT_EQ(r.out.substr(r.out.size() - not_written("SCRATCH").size()), not_written("SCRATCH"));
+    EXPECT_EQ(r.out.find("process3"), std::string::npos);
+    EXPECT_FALSE(r.has("VRK_ERROR"));
+
+    // An input error first: the lost file is reported after its message.
+    RunResult error = run_with_lost_file("BOND SYMBOL\r\nSE1    1\nCI1    2\n/\n", "sysvar.txt");
+    const RunResult plain = run_model("BOND SYMBOL\r\nSE1    1\nCI1    2\n/\n");
+    EXPECT_EQ(error.status, 1);
+    EXPECT_EQ(error.out, plain.out + not_written("sysvar.txt"));
+    EXPECT_EQ(error.file("SCRATCH"), plain.file("SCRATCH"));
+
+    // The end marker cannot be made: a failure, after a complete temp.c.
+    RunResult marker = run_with_lost_file(RC_MODEL, "VRK_ERROR", true);
+    EXPECT_EQ(marker.status, 1);
+    EXPECT_EQ(marker.out, RC_OUT + not_written("VRK_ERROR"));
+    EXPECT_EQ(marker.file("temp.c"), run_model(RC_MODEL).file("temp.c"));
+}
+
 TEST(Driver, RunsAgainInTheSameProcessFromAFreshState) {
     RunResult first = run_model(RC_MODEL);
     RunResult error = run_model("BOND\r\nXX1    1\n/\n");
@@ -287,6 +349,16 @@ TEST(CompilerEndToEnd, BinaryFlushesOutputAndFilesOnAnInputError) {
                          "process1\nprocess2\nSE\nDE\n*** INPUT ERROR : WRONG : USE OF 1 DUMMY VARIABLES (DE & DF)\n");
     EXPECT_EQ(r.file("SCRATCH"), "E1()\r\nDE(1)\r\n");
     EXPECT_FALSE(r.has("VRK_ERROR"));
+}
+
+TEST(CompilerEndToEnd, BinaryEndsWithStatusOneWhenTheCSourceIsLost) {
+    ScratchDir dir;
+    dir.write("temp.VRK", RC_MODEL);
+    fs::create_symlink("/dev/full", "temp.c");
+    std::string out;
+    EXPECT_EQ(run_program({CVORK2_BINARY}, &out), 1);
+    EXPECT_EQ(out, RC_OUT + " *** FILE NOT WRITTEN: temp.c ***\n");
+    EXPECT_FALSE(fs::exists("VRK_ERROR"));
 }
 
 TEST(CompilerEndToEnd, ExampleModelsCompileWithTheirKeywords) {
