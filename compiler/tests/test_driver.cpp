@@ -183,14 +183,13 @@ TEST(Driver, ModelFileThatCannotBeReadDoesNotExist) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.directory ? c.directory : c.link);
-        ScratchDir dir;
-        ASSERT_TRUE(dir.write("temp.vrk", RC_MODEL));
-        if (c.directory) fs::create_directory(c.directory);
-        if (c.link) fs::create_symlink("absent.VRK", c.link);
-        std::ostringstream out;
-        EXPECT_EQ(cvork2::run_compiler(out), 1);
-        EXPECT_EQ(out.str(), missing);
-        EXPECT_FALSE(fs::exists("sysvar.txt"));
+        RunResult r = run_files({{"temp.vrk", RC_MODEL}}, [&] {
+            if (c.directory) fs::create_directory(c.directory);
+            if (c.link) fs::create_symlink("absent.VRK", c.link);
+        });
+        EXPECT_EQ(r.status, 1);
+        EXPECT_EQ(r.out, missing);
+        EXPECT_FALSE(r.has("sysvar.txt"));
     }
 }
 
