@@ -1,25 +1,25 @@
-// Times cvork2 on generated ladder models of growing size: a source into a
-// chain of stages, each a 1-junction with an I and an R element and a
-// 0-junction with a C element, up to 130 integral variables (65 stages).
-// Prints the best time of several runs per size and the ratio of the per-bond
-// cost of the largest model to that of the smallest.
+// Times cvork2 on generated models of growing size and prints the best time
+// of several runs per size and the ratio of the per-item cost of the largest
+// model to that of the smallest:
+// - ladders: a source into a chain of stages, each a 1-junction with an I and
+//   an R element and a 0-junction with a C element, up to 130 integral
+//   variables (65 stages);
+// - wide models: up to 40,000 R elements, each on a bond of its own with a
+//   flow source, every component with its definition block.
 //
-// Usage: bench_compile [runs] [keyword line]
-#include <spawn.h>
-#include <sys/wait.h>
-#include <fcntl.h>
-#include <unistd.h>
-
+// Usage: bench_compile [runs] [keyword line]   (the keyword line of the ladders)
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
+#include <functional>
 #include <string>
 #include <vector>
 
-extern char** environ;
+#include "harness.h"
+
+using namespace cvork2_test;
 
 namespace {
 
@@ -83,26 +83,65 @@ Model ladder(int stages, const std::string& keywords) {
     return m;
 }
 
-double run_once(const char* binary) {
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
-    char* argv[] = {const_cast<char*>(binary), nullptr};
-    auto start = std::chrono::steady_clock::now();
-    pid_t pid;
-    if (posix_spawn(&pid, binary, &actions, nullptr, argv, environ) != 0) {
-        std::perror("posix_spawn");
-        std::exit(2);
+// A distinct 4-character component name for n = 0 .. 36^4 - 1 (the BOND
+// section keeps 4 name characters, so decimal numbers stop at 9999).
+std::string name4(int n) {
+    const char digits[] = "0123456789ABCDEFGHIJKLMNOPQRSTUVWXYZ";
+    std::string name(4, '0');
+    for (int i = 3; i >= 0; --i, n /= 36) name[static_cast<size_t>(i)] = digits[n % 36];
+    return name;
+}
+
+// `count` R elements, each on a bond of its own driven by a flow source; all
+// seven keywords, a definition block for every component, no states.
+Model wide(int count) {
+    Model m;
+    std::string bond, defin;
+    bond.reserve(static_cast<size_t>(count) * 30);
+    defin.reserve(static_cast<size_t>(count) * 40);
+    for (int k = 0; k < count; ++k) {
+        const std::string name = name4(k), b = std::to_string(k + 1);
+        bond += "SF" + name + " " + b + "\n";
+        bond += "RE" + name + " " + b + "\n";
+        defin += "SF" + name + "\nF=1.0;\nEOD\n";
+        defin += "RE" + name + "\nR=2.0*Z;\nEOD\n";
     }
-    int status = 0;
-    waitpid(pid, &status, 0);
+    m.bonds = count;
+    m.text = "BOND SYMBOL EXPR OUT DEFIN PARM INIT\r\n" + bond + "/\n" + "BC: EF1   EF1\nBC: FL1   FL1\n/\n" + defin +
+             "/\n " + pad("0.00000E+00", 19) + pad("1.00000E+00", 19) + pad("1.00000E-02", 16) + "100\n/\n";
+    return m;
+}
+
+// Milliseconds of one cvork2 run in the current directory (output discarded).
+double run_once(const std::string& binary) {
+    auto start = std::chrono::steady_clock::now();
+    const int status = run_program({binary});
     auto end = std::chrono::steady_clock::now();
-    posix_spawn_file_actions_destroy(&actions);
-    if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) {
-        std::fprintf(stderr, "cvork2 failed (status %d)\n", WIFEXITED(status) ? WEXITSTATUS(status) : -1);
+    if (status != 0) {
+        std::fprintf(stderr, "cvork2 failed (status %d)\n", status);
         std::exit(2);
     }
     return std::chrono::duration<double, std::milli>(end - start).count();
+}
+
+// Times every size; returns the per-item cost of the largest model over that
+// of the smallest, and the largest model's time in `last_ms`.
+double table(const char* what, const std::vector<int>& sizes, const std::function<Model(int)>& make, int runs,
+             const std::string& binary, double& last_ms) {
+    std::printf("%10s %8s %12s %14s\n", what, "bonds", "best ms", "us per bond");
+    double first_per_bond = 0, last_per_bond = 0;
+    for (int size : sizes) {
+        const Model m = make(size);
+        if (!write_file("temp.VRK", m.text)) std::exit(2);
+        double best = 1e30;
+        for (int r = 0; r < runs; ++r) best = std::min(best, run_once(binary));
+        const double per_bond = best * 1000.0 / m.bonds;
+        if (first_per_bond == 0) first_per_bond = per_bond;
+        last_per_bond = per_bond;
+        last_ms = best;
+        std::printf("%10d %8d %12.3f %14.2f\n", size, m.bonds, best, per_bond);
+    }
+    return last_per_bond / first_per_bond;
 }
 
 }  // namespace
@@ -111,28 +150,20 @@ int main(int argc, char** argv) {
     const int runs = argc > 1 ? std::max(1, std::atoi(argv[1])) : 15;
     const std::string keywords = argc > 2 ? argv[2] : "BOND SYMBOL EXPR OUT DEFIN PARM INIT";
     const std::string binary = std::filesystem::absolute(CVORK2_BINARY).string();
-    std::string dir_pattern = (std::filesystem::temp_directory_path() / "cvork2-bench-XXXXXX").string();
-    if (!mkdtemp(dir_pattern.data())) return 2;
-    std::filesystem::current_path(dir_pattern);
+    ScratchDir dir("cvork2-bench");
 
-    std::printf("keyword line: %s\nbest of %d runs\n\n", keywords.c_str(), runs);
-    std::printf("%8s %8s %12s %14s\n", "stages", "bonds", "best ms", "us per bond");
-    double first_per_bond = 0, last_per_bond = 0, last_ms = 0;
-    const int sizes[] = {5, 10, 20, 35, 50, 65};
-    for (int stages : sizes) {
-        Model m = ladder(stages, keywords);
-        std::ofstream(dir_pattern + "/temp.VRK", std::ios::binary) << m.text;
-        double best = 1e30;
-        for (int r = 0; r < runs; ++r) best = std::min(best, run_once(binary.c_str()));
-        const double per_bond = best * 1000.0 / m.bonds;
-        if (first_per_bond == 0) first_per_bond = per_bond;
-        last_per_bond = per_bond;
-        last_ms = best;
-        std::printf("%8d %8d %12.3f %14.2f\n", stages, m.bonds, best, per_bond);
-    }
-    std::printf("\nper-bond cost, largest / smallest: %.2f (goal < 3)\n", last_per_bond / first_per_bond);
+    std::printf("ladders, keyword line: %s\nbest of %d runs\n\n", keywords.c_str(), runs);
+    double last_ms = 0;
+    const double ratio = table("stages", {5, 10, 20, 35, 50, 65},
+                               [&](int stages) { return ladder(stages, keywords); }, runs, binary, last_ms);
+    std::printf("\nper-bond cost, largest / smallest: %.2f (goal < 3)\n", ratio);
     std::printf("largest model: %.3f ms (goal < 20 ms)\n", last_ms);
-    std::filesystem::current_path("/");
-    std::filesystem::remove_all(dir_pattern);
+
+    const int wide_runs = std::max(1, runs / 3);
+    std::printf("\nwide models: R elements with flow sources, a definition block each; best of %d runs\n\n",
+                wide_runs);
+    const double wide_ratio = table("R elements", {5000, 10000, 20000, 40000}, wide, wide_runs, binary, last_ms);
+    std::printf("\nper-bond cost, largest / smallest: %.2f (goal < 2: linear)\n", wide_ratio);
+    std::printf("largest model: %.3f ms\n", last_ms);
     return 0;
 }

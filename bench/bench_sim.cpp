@@ -5,18 +5,18 @@
 // split of one whole run: cvork2, gcc, the simulation.
 //
 // Usage: bench_sim [gcc flags...]   (default: no flags, as the editor's command, then -O2)
-#include <sys/wait.h>
-#include <unistd.h>
-
 #include <algorithm>
 #include <chrono>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
-#include <fstream>
 #include <sstream>
 #include <string>
 #include <vector>
+
+#include "harness.h"
+
+using namespace cvork2_test;
 
 namespace {
 
@@ -25,33 +25,22 @@ constexpr double kEnd = 50.0, kStep = 1.0e-4;
 constexpr int kOutputs = 500;
 constexpr double kE = 1.0, kL = 0.5, kC = 0.25, kR = 0.05, kLoad = 1.5;
 
-std::string dir;
+using Command = std::vector<std::string>;
 
-std::string read_file(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
-
-void write_file(const std::string& path, const std::string& bytes) {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out << bytes;
-}
-
-// Wall time of one shell command in the benchmark's directory, in seconds.
-double timed(const std::string& command) {
+// Wall time of one program run in the benchmark's directory, in seconds; its
+// output is discarded.
+double timed(const Command& command) {
     auto start = std::chrono::steady_clock::now();
-    int status = std::system(("cd '" + dir + "' && " + command).c_str());
+    int status = run_program(command);
     double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-    if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) {
-        std::fprintf(stderr, "bench_sim: failed: %s\n", command.c_str());
+    if (status != 0) {
+        std::fprintf(stderr, "bench_sim: failed: %s\n", command[0].c_str());
         std::exit(1);
     }
     return seconds;
 }
 
-double best_of(int n, const std::string& command) {
+double best_of(int n, const Command& command) {
     double best = 1e30;
     for (int i = 0; i < n; ++i) best = std::min(best, timed(command));
     return best;
@@ -232,43 +221,55 @@ double max_difference(const std::string& a, const std::string& b) {
     return worst;
 }
 
+// gcc with the editor's link options, the given flags and one source.
+Command gcc(const Command& flags, const std::string& program, const std::string& source) {
+    Command command{"gcc"};
+    command.insert(command.end(), flags.begin(), flags.end());
+    command.insert(command.end(), {"-o", program, "-Wl,--no-as-needed", "-lm", source});
+    return command;
+}
+
+std::string joined(const Command& words) {
+    std::string out;
+    for (const std::string& w : words) out += (out.empty() ? "" : " ") + w;
+    return out;
+}
+
 // One measurement with the given gcc flags (the same for all three programs).
-void measure(const std::string& flags) {
-    char tmpl[] = "/tmp/bench_sim_XXXXXX";
-    if (!mkdtemp(tmpl)) std::exit(1);
-    dir = tmpl;
-    write_file(dir + "/temp.VRK", ladder_model());
-    write_file(dir + "/runge.c", read_file(std::string(VORK_SOURCE_DIR) + "/integrator/runge.c"));
-    write_file(dir + "/hand.c", hand_program());
-    write_file(dir + "/same.c", same_expressions_program());
+void measure(const Command& flags) {
+    ScratchDir dir("bench-sim");
+    write_file("temp.VRK", ladder_model());
+    write_file("runge.c", read_file(std::string(VORK_SOURCE_DIR) + "/integrator/runge.c"));
+    write_file("hand.c", hand_program());
+    write_file("same.c", same_expressions_program());
 
-    const std::string gcc = "gcc " + flags + "-o temp -Wl,--no-as-needed -lm temp.c runge.c";
-    const double t_compile = best_of(5, std::string("'") + CVORK2_BINARY + "' >listing.txt");
-    const double t_gcc = best_of(3, gcc);
-    timed("gcc " + flags + "-o hand -Wl,--no-as-needed -lm hand.c");
-    timed("gcc " + flags + "-o same -Wl,--no-as-needed -lm same.c");
-    const double t_generated = best_of(5, "./temp >/dev/null");
-    const double t_hand = best_of(5, "./hand");
-    const double t_same = best_of(5, "./same");
+    Command generated = gcc(flags, "temp", "temp.c");
+    generated.push_back("runge.c");
+    const double t_compile = best_of(5, {CVORK2_BINARY});
+    const double t_gcc = best_of(3, generated);
+    timed(gcc(flags, "hand", "hand.c"));
+    timed(gcc(flags, "same", "same.c"));
+    const double t_generated = best_of(5, {"./temp"});
+    const double t_hand = best_of(5, {"./hand"});
+    const double t_same = best_of(5, {"./same"});
 
-    const std::string generated_csv = read_file(dir + "/temp.csv");
+    const std::string generated_csv = read_file("temp.csv");
     const long steps = std::lround(kEnd / kStep);
     std::printf("model: LC ladder, %d states, %ld RK4 steps of %g, %d output times; gcc flags: %s\n",
-                2 * kSections, steps, kStep, kOutputs, flags.empty() ? "(none)" : flags.c_str());
+                2 * kSections, steps, kStep, kOutputs, flags.empty() ? "(none)" : joined(flags).c_str());
     std::printf("  simulation: generated %.3f s, hand-written %.3f s, ratio %.2f (goal <= 1.30)\n", t_generated,
                 t_hand, t_generated / t_hand);
     std::printf("  results agree to %.2e (largest difference of any number in temp.csv)\n",
-                max_difference(generated_csv, read_file(dir + "/hand.csv")));
+                max_difference(generated_csv, read_file("hand.csv")));
     std::printf("  the generated functions under a minimal RK4 driver: %.3f s (agrees to %.2e);\n"
                 "  generated program / minimal driver %.2f (the integrator), minimal driver / hand-written %.2f "
                 "(the generated expressions)\n",
-                t_same, max_difference(generated_csv, read_file(dir + "/same.csv")), t_generated / t_same,
+                t_same, max_difference(generated_csv, read_file("same.csv")), t_generated / t_same,
                 t_same / t_hand);
     const double whole = t_compile + t_gcc + t_generated;
     std::printf("  one whole run %.3f s: cvork2 %.4f s (%.1f%%), gcc %.3f s (%.1f%%), simulation %.3f s (%.1f%%)\n",
                 whole, t_compile, 100 * t_compile / whole, t_gcc, 100 * t_gcc / whole, t_generated,
                 100 * t_generated / whole);
-    std::system(("rm -rf '" + dir + "'").c_str());
 }
 
 }  // namespace
@@ -277,12 +278,10 @@ void measure(const std::string& flags) {
 // those gcc flags only.
 int main(int argc, char** argv) {
     if (argc > 1) {
-        std::string flags;
-        for (int i = 1; i < argc; ++i) flags += std::string(argv[i]) + " ";
-        measure(flags);
+        measure(Command(argv + 1, argv + argc));
     } else {
-        measure("");
-        measure("-O2 ");
+        measure({});
+        measure({"-O2"});
     }
     return 0;
 }

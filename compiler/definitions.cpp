@@ -53,8 +53,9 @@ struct Symbol {
     std::string replacement;  // without trailing blanks
 };
 
-// The text as the original header read holds it: two characters, or a
-// shorter line with its LF (a last line without LF has none).
+// The kind text of a header line: its first two characters; a shorter line
+// keeps the LF that ended it (a last line without LF has none), so the "/"
+// line echoes as "/" and an empty line.
 std::string header_kind(const std::string& line) {
     if (line.size() >= 2) return line.substr(0, 2);
     const std::string& text = model_text();

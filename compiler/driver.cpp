@@ -19,7 +19,7 @@ void open_work_files() {
     if (!FSYSVAR.open("sysvar.txt")) fail("'CON' NOT OPEN\n");
     DYCP = NAFILE.substr(0, static_cast<size_t>(k + 1));
     if (!FPROTO1.open("proto1")) fail("FILE NOT OPEN\n");
-    if (!FPAR.open((DYCP + ".PAR").c_str())) fail("FILE NOT OPEN\n");
+    if (!FPAR.open(DYCP + ".PAR")) fail("FILE NOT OPEN\n");
     if (!FSCRATCH.open("SCRATCH")) fail("FILE NOT OPEN\n");
     if (!FPROTO2.open("proto2")) fail("FILE NOT OPEN\n");
 }
@@ -27,12 +27,10 @@ void open_work_files() {
 // The model text is in memory; the reopen only moves the cursor back.
 void reopen_model_file() { rewind_model_file(); }
 
+// The first file that cannot be written out ends the run.
 void close_work_files() {
-    FSYSVAR.close();
-    FPROTO1.close();
-    FPAR.close();
-    FPROTO2.close();
-    FSCRATCH.close();
+    for (OutFile* f : {&FSYSVAR, &FPROTO1, &FPAR, &FPROTO2, &FSCRATCH})
+        if (!f->close()) fail_not_written(f->name());
 }
 
 void run_phases() {
@@ -84,8 +82,9 @@ void run_phases() {
     }
     close_work_files();
     assemble_c_source();
-    std::FILE* marker = std::fopen("VRK_ERROR", "wb");
-    if (marker) std::fclose(marker);
+    // The empty marker of a normal end: a marker that cannot be made is a failure.
+    OutFile marker;
+    if (!marker.open("VRK_ERROR") || !marker.close()) fail_not_written("VRK_ERROR");
 }
 
 }  // namespace
@@ -99,7 +98,7 @@ int run_compiler(std::ostream& out) {
     } catch (const CompileExit& e) {
         status = e.status;
     }
-    flush_all_outputs();
+    if (!flush_all_outputs()) status = 1;
     close_all_files();
     set_console(nullptr);
     return status;

@@ -37,6 +37,7 @@ OutFile FSYSVAR, FPROTO1, FPROTO2, FPAR, FSCRATCH;
 
 namespace {
 std::ostream* console = nullptr;
+bool lost_file_reported = false;  // a FILE NOT WRITTEN message was printed this run
 
 std::string model;       // translated text of temp.VRK
 size_t model_pos = 0;    // read cursor of FMODEL
@@ -102,6 +103,20 @@ void fail(std::string_view text) {
     fail();
 }
 
+namespace {
+// The message of a file that could not be written: once per run, for the
+// first such file.
+void report_not_written(const std::string& name) {
+    if (!lost_file_reported) say(" *** FILE NOT WRITTEN: " + name + " ***\n");
+    lost_file_reported = true;
+}
+}  // namespace
+
+void fail_not_written(const std::string& name) {
+    report_not_written(name);
+    fail();
+}
+
 void fail_too_many(const char* what, int limit) {
     sayf(" INPUT LINE NO.%4d\n", NLINE);
     sayf("*** INPUT DATA ERROR: TOO MANY %s (AT MOST %d) ***\n", what, limit);
@@ -135,24 +150,22 @@ bool read_whole_file(const std::string& path, std::string& out) {
 bool load_model_file(const std::string& name) {
     model.clear();
     model_pos = 0;
-    if (read_whole_file(name, model)) {
-        MODEL_PATH = name;
-        return true;
-    }
+    // An entry of the exact name is the model file, readable or not; only
+    // without one does the first case-insensitive match in byte order stand in.
     std::error_code ec;
-    std::vector<std::string> matches;
-    for (std::filesystem::directory_iterator it(".", ec), end; !ec && it != end; it.increment(ec)) {
-        std::string entry = it->path().filename().string();
-        if (strcasecmp(entry.c_str(), name.c_str()) == 0) matches.push_back(entry);
-    }
-    std::sort(matches.begin(), matches.end());
-    for (const std::string& m : matches) {
-        if (read_whole_file(m, model)) {
-            MODEL_PATH = m;
-            return true;
+    std::string path = name;
+    if (!std::filesystem::exists(std::filesystem::symlink_status(name, ec))) {
+        std::vector<std::string> matches;
+        for (std::filesystem::directory_iterator it(".", ec), end; !ec && it != end; it.increment(ec)) {
+            std::string entry = it->path().filename().string();
+            if (strcasecmp(entry.c_str(), name.c_str()) == 0) matches.push_back(entry);
         }
+        if (matches.empty()) return false;
+        path = *std::min_element(matches.begin(), matches.end());
     }
-    return false;
+    if (!read_whole_file(path, model)) return false;
+    MODEL_PATH = path;
+    return true;
 }
 
 void rewind_model_file() { model_pos = 0; }
@@ -192,11 +205,16 @@ std::vector<std::string> model_lines() {
 
 // ------------------------------------------------------------ work files
 
-bool OutFile::open(const char* name) {
+bool OutFile::open(const std::string& name) {
     close();
-    file_ = std::fopen(name, "wb");
+    name_ = name;
+    file_ = std::fopen(name.c_str(), "wb");
     if (file_) std::setvbuf(file_, nullptr, _IOFBF, 1 << 16);
     return file_ != nullptr;
+}
+
+void OutFile::check() {
+    if (file_ && std::ferror(file_)) fail_not_written(name_);
 }
 
 void OutFile::put(std::string_view text) {
@@ -206,12 +224,19 @@ void OutFile::put(std::string_view text) {
         size_t lf = text.find('\n', start);
         if (lf == std::string_view::npos) {
             std::fwrite(text.data() + start, 1, text.size() - start, file_);
-            return;
+            break;
         }
         std::fwrite(text.data() + start, 1, lf - start, file_);
         std::fwrite("\r\n", 1, 2, file_);
         start = lf + 1;
     }
+    check();
+}
+
+void OutFile::raw(std::string_view bytes) {
+    if (!file_) return;
+    std::fwrite(bytes.data(), 1, bytes.size(), file_);
+    check();
 }
 
 void OutFile::line(std::string_view text) {
@@ -227,13 +252,14 @@ void OutFile::printf(const char* fmt, ...) {
     put(s);
 }
 
-void OutFile::flush() {
-    if (file_) std::fflush(file_);
-}
+bool OutFile::flush() { return !file_ || (std::fflush(file_) == 0 && !std::ferror(file_)); }
 
-void OutFile::close() {
-    if (file_) std::fclose(file_);
+bool OutFile::close() {
+    if (!file_) return true;
+    const bool written = !std::ferror(file_);
+    const bool closed = std::fclose(file_) == 0;
     file_ = nullptr;
+    return written && closed;
 }
 
 OutFile* unit_file(int unit) {
@@ -242,9 +268,15 @@ OutFile* unit_file(int unit) {
     return nullptr;
 }
 
-void flush_all_outputs() {
+bool flush_all_outputs() {
+    bool written = true;
+    for (OutFile* f : {&FSYSVAR, &FPROTO1, &FPAR, &FPROTO2, &FSCRATCH}) {
+        if (f->flush()) continue;
+        written = false;
+        report_not_written(f->name());
+    }
     if (console) console->flush();
-    for (OutFile* f : {&FSYSVAR, &FPROTO1, &FPAR, &FPROTO2, &FSCRATCH}) f->flush();
+    return written;
 }
 
 void close_all_files() {
@@ -312,17 +344,19 @@ int add_component_name(int kind, std::string_view name) {
 }
 
 int find_component(int kind, std::string_view name8) {
-    if (kind < 0 || kind > 8 || static_cast<size_t>(kind) >= NCNAME.size()) return 0;
-    const auto& row = NCNAME[kind];
-    for (int j = 1; j <= NCOMP[kind] && static_cast<size_t>(j) < row.size(); ++j)
-        if (row[j] == name8) return j;
-    return 0;
+    // A registered name is its 4 characters and 4 blanks (NCNAME); each is
+    // registered once per kind, so the index gives the one match there is.
+    if (kind < 0 || kind > 8 || name8.size() != 8 || name8.substr(4) != "    ") return 0;
+    const auto& index = component_by_name[kind];
+    auto it = index.find(std::string(name8.substr(0, 4)));
+    return it == index.end() ? 0 : it->second;
 }
 
 // ---------------------------------------------------------------- reset
 
 void reset_compiler_state() {
     close_all_files();
+    lost_file_reported = false;
     NAFILE.clear();
     DYCP.clear();
     MODEL_PATH.clear();

@@ -30,6 +30,9 @@ struct CompileExit {
 [[noreturn]] void fail();
 // say(text) then fail().
 [[noreturn]] void fail(std::string_view text);
+// " *** FILE NOT WRITTEN: <name> ***\n", then fail(): an output file could not
+// be written or closed (a full disk, a file system error).
+[[noreturn]] void fail_not_written(const std::string& name);
 // " INPUT LINE NO.%4d\n" (NLINE) and
 // "*** INPUT DATA ERROR: TOO MANY <what> (AT MOST <limit>) ***\n", then fail().
 // `what` is e.g. "INTEGRAL VARIABLES", "OUTPUT VARIABLES", "PARAMETERS".
@@ -70,21 +73,27 @@ std::vector<std::string> model_lines();
 
 // ---------------------------------------------------------------- work files
 
-// An output work file written as a Windows text-mode file: every LF becomes
-// CR LF on disk, any other byte (a CR included) is written unchanged.
-// Buffered; flushed and closed by close_work_files() or at a status-1 end.
+// An output file written as a Windows text-mode file: every LF becomes CR LF
+// on disk, any other byte (a CR included) is written unchanged. Buffered; the
+// work files are closed by the driver at a normal end (a failed close ends the
+// run) and flushed at a status-1 end. A write that fails ends the run with
+// fail_not_written(name).
 class OutFile {
 public:
-    bool open(const char* name);      // create or truncate; false on failure
+    bool open(const std::string& name);  // create or truncate; false on failure
     bool is_open() const { return file_ != nullptr; }
+    const std::string& name() const { return name_; }
     void put(std::string_view text);  // LF -> CR LF
+    void raw(std::string_view bytes); // unchanged
     void line(std::string_view text); // put(text) then put("\n")
     void printf(const char* format, ...) __attribute__((format(printf, 2, 3)));
-    void flush();
-    void close();
+    bool flush();  // false when the buffered bytes cannot be written
+    bool close();  // flush and close; false when that fails (true when not open)
     ~OutFile() { close(); }
 private:
+    void check();  // ends the run when a write has failed
     std::FILE* file_ = nullptr;
+    std::string name_;
 };
 
 extern OutFile FSYSVAR;   // sysvar.txt
@@ -174,7 +183,8 @@ int add_bond(std::string_view name);
 // Registers `name` (4 characters) under `kind`: its new number, or -j when the
 // kind already has it as component j.
 int add_component_name(int kind, std::string_view name);
-// The component number of an 8-character padded name under `kind`, or 0.
+// The component number of an 8-character padded name under `kind`, or 0
+// (looked up in the per-kind index of add_component_name).
 int find_component(int kind, std::string_view name8);
 
 // Empties every table, counter, buffer and index and closes every file; the
@@ -197,18 +207,21 @@ void solve_variables();        // the SYMBOL phase
 
 // The console stream of the current run (set by run_compiler()).
 void set_console(std::ostream* out);
-// Reads the model file into memory (CR before LF dropped); tries `name`, then
-// the first directory entry in byte order whose name matches it without regard
-// to case. Sets MODEL_PATH. False when neither can be read.
+// Reads the model file into memory (CR before LF dropped): `name` when an
+// entry of that exact name exists, else the first directory entry in byte
+// order whose name matches it without regard to case. Sets MODEL_PATH. False
+// when there is no such file or it cannot be read.
 bool load_model_file(const std::string& name);
 // Cursor back to the start of the model text (the reopen).
 void rewind_model_file();
 // Forgets the bond and component-name indexes (the first pass's tables are
 // dropped before the second pass registers everything again).
 void clear_lookup_indexes();
-// Flushes the console and every open work file.
-void flush_all_outputs();
-// Closes every work file (flushing it).
+// Flushes every open work file and the console (the end of a run, status 1
+// included). A work file that cannot be written is reported with the FILE NOT
+// WRITTEN message unless the run has reported one already; false then.
+bool flush_all_outputs();
+// Closes every work file, flushing it; failures are not reported (flush first).
 void close_all_files();
 
 // Internal limit used only by the fuzz target: when non-zero, the run ends

@@ -15,8 +15,8 @@ std::unordered_map<std::string, int> parameter_by_name;  // PRMNUM entry -> numb
 void reset_parameters() { parameter_by_name.clear(); }
 ResetHook parameter_hook(&reset_parameters);
 
-// The line as the original line read holds it: with its LF unless it was the
-// file's last line without one.
+// The line with the LF that ended it in the file (none for a last line
+// without one): the ILLEGAL INPUT message prints it so.
 std::string line_as_read(const std::string& line) {
     const std::string& text = model_text();
     bool had_lf = !(model_at_end() && !text.empty() && text.back() != '\n');

@@ -10,6 +10,9 @@
  * temp.c defines the globals and the functions DOUT, FUNC and FU; everything of
  * our own is static with the prefix rk_, because temp.c adds a global for every
  * feedback name and functions such as E1, C1, R2, TF1. */
+#define RK_NAME "runge"
+
+/* ==== shared by runge.c and rungeauto.c: keep the two copies identical ==== */
 #include <errno.h>
 #include <math.h>
 #include <stdarg.h>
@@ -22,7 +25,6 @@ void DOUT();
 void FUNC(double T, double X[], int N);
 double FU(int I, double T, double X[]);
 
-#define RK_NAME "runge"
 #define RK_PAR "temp.PAR"
 #define RK_CSV "temp.csv"
 #define RK_CSV_PART "temp.csv.part"
@@ -226,6 +228,8 @@ static void rk_row(double t, const double *y) {
   for (i = 0; i < rk_nop; ++i) fprintf(rk_csv, ",%.10e", OP[i]);
   fputc('\n', rk_csv);
 }
+
+/* ==== end of the shared code ==== */
 
 /* ---- classic RK4 ---- */
 

@@ -10,6 +10,9 @@
  * temp.c defines the globals and the functions DOUT, FUNC and FU; everything of
  * our own is static with the prefix rk_, because temp.c adds a global for every
  * feedback name and functions such as E1, C1, R2, TF1. */
+#define RK_NAME "rungeauto"
+
+/* ==== shared by runge.c and rungeauto.c: keep the two copies identical ==== */
 #include <errno.h>
 #include <math.h>
 #include <stdarg.h>
@@ -22,7 +25,6 @@ void DOUT();
 void FUNC(double T, double X[], int N);
 double FU(int I, double T, double X[]);
 
-#define RK_NAME "rungeauto"
 #define RK_PAR "temp.PAR"
 #define RK_CSV "temp.csv"
 #define RK_CSV_PART "temp.csv.part"
@@ -204,17 +206,6 @@ static void rk_dummies(void) {
   rk_fail("dummy variables do not converge at T=%e", T);
 }
 
-/* Derivatives at (t, y) into dy: the globals T and X carry the evaluation point,
- * since the component functions read them rather than FUNC's parameters. */
-static void rk_deriv(double t, const double *y, double *dy) {
-  int i;
-  T = t;
-  for (i = 0; i < rk_n; ++i) X[i] = y[i];
-  rk_dummies();
-  FUNC(T, X, rk_n);
-  for (i = 0; i < rk_n; ++i) dy[i] = DX[i];
-}
-
 static void rk_header(void) {
   int i;
   fputs("TIME", rk_csv);
@@ -238,7 +229,20 @@ static void rk_row(double t, const double *y) {
   fputc('\n', rk_csv);
 }
 
+/* ==== end of the shared code ==== */
+
 /* ---- Dormand-Prince 5(4) ---- */
+
+/* Derivatives at (t, y) into dy: the globals T and X carry the evaluation point,
+ * since the component functions read them rather than FUNC's parameters. */
+static void rk_deriv(double t, const double *y, double *dy) {
+  int i;
+  T = t;
+  for (i = 0; i < rk_n; ++i) X[i] = y[i];
+  rk_dummies();
+  FUNC(T, X, rk_n);
+  for (i = 0; i < rk_n; ++i) dy[i] = DX[i];
+}
 
 #define RK_RTOL 1e-10
 #define RK_ATOL 1e-13

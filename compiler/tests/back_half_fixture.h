@@ -4,37 +4,18 @@
 #pragma once
 
 #include <gtest/gtest.h>
-#include <unistd.h>
 
-#include <cstdio>
-#include <cstdlib>
-#include <fstream>
 #include <functional>
+#include <memory>
 #include <sstream>
 #include <string>
 
-#include "front_support.h"
+#include "harness.h"
 #include "model.h"
 #include "phases.h"
 #include "text.h"
 
 namespace cvork2_test {
-
-inline std::string read_file(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
-
-inline void write_file(const std::string& path, const std::string& bytes) {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out << bytes;
-}
-
-inline bool file_exists(const std::string& path) { return access(path.c_str(), F_OK) == 0; }
-
-using front_test::crlf;
 
 inline std::string pad(std::string text, size_t width) {
     if (text.size() < width) text.resize(width, ' ');
@@ -55,13 +36,7 @@ inline std::string fb_line(const std::string& name, const std::string& kind, con
 class BackHalfTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        char cwd[4096];
-        ASSERT_NE(getcwd(cwd, sizeof cwd), nullptr);
-        old_dir_ = cwd;
-        char tmpl[] = "/tmp/cvork2_back_XXXXXX";
-        ASSERT_NE(mkdtemp(tmpl), nullptr);
-        dir_ = tmpl;
-        ASSERT_EQ(chdir(dir_.c_str()), 0);
+        dir_ = std::make_unique<ScratchDir>("cvork2-phase");
         cvork2::reset_compiler_state();
         cvork2::set_console(&console_);
         cvork2::NID = {"  ", "SE", "SF", "RE", "CI", "II", "TF", "GY", "D*"};
@@ -71,9 +46,7 @@ protected:
     void TearDown() override {
         cvork2::reset_compiler_state();
         cvork2::set_console(nullptr);
-        if (chdir(old_dir_.c_str()) != 0) ADD_FAILURE() << "cannot return to " << old_dir_;
-        std::string cmd = "rm -rf '" + dir_ + "'";
-        if (std::system(cmd.c_str()) != 0) ADD_FAILURE() << "cannot remove " << dir_;
+        dir_.reset();
     }
 
     // The section text the phase reads, as temp.VRK with the cursor at its start.
@@ -133,7 +106,7 @@ protected:
     std::string console() const { return console_.str(); }
 
     std::ostringstream console_;
-    std::string dir_, old_dir_;
+    std::unique_ptr<ScratchDir> dir_;
 };
 
 }  // namespace cvork2_test

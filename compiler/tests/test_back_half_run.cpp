@@ -3,11 +3,9 @@
 // and what the runs that end early or select fewer phases leave behind.
 #include <gtest/gtest.h>
 
-#include "front_support.h"
+#include "compile_runs.h"
 
-using front_test::crlf;
-using front_test::run_model;
-using front_test::RunResult;
+using namespace cvork2_test;
 
 namespace {
 
@@ -202,10 +200,58 @@ TEST(BackHalfRun, AnErrorLeavesTheFilesAsWrittenAndNoCSource) {
 }
 
 TEST(BackHalfRun, AnOldCSourceIsNotRemovedByAFailingRun) {
-    RunResult r = front_test::run_files({{"temp.VRK", "BOND SYMBOL OUT\r\nSE1    1\nRE1    1\n/\nBC:EF1\n"},
+    RunResult r = run_files({{"temp.VRK", "BOND SYMBOL OUT\r\nSE1    1\nRE1    1\n/\nBC:EF1\n"},
                                          {"temp.c", "old"}});
     EXPECT_EQ(r.status, 1);
     EXPECT_EQ(r.file("temp.c"), "old");
+}
+
+// Names repeat across kinds, and components are numbered in BOND order within
+// their kind: a header finds the component of its own kind and name, however
+// many components there are before it.
+TEST(BackHalfRun, DefinitionHeadersFindTheComponentOfTheirKindAndName) {
+    std::string bond = "BOND DEFIN\r\n", blocks;
+    for (int n = 300; n >= 1; --n) {  // SE300 is E1, ..., SE1 is E300; RE likewise
+        bond += "SE" + std::to_string(n) + std::string(5 - std::to_string(n).size(), ' ') + std::to_string(2 * n) + "\n";
+        bond += "RE" + std::to_string(n) + std::string(5 - std::to_string(n).size(), ' ') + std::to_string(2 * n - 1) + "\n";
+    }
+    for (int n = 1; n <= 300; ++n) {
+        blocks += "RE" + std::to_string(n) + "\nR=Z;\nEOD\n";
+        blocks += "SE" + std::to_string(n) + "\nE=1.0;\nEOD\n";
+    }
+    RunResult r = run_model(bond + "/\n" + blocks + "/\n");
+    ASSERT_EQ(r.status, 0) << r.out.substr(r.out.size() > 400 ? r.out.size() - 400 : 0);
+    const std::string proto2 = r.file("proto2");
+    EXPECT_EQ(proto2.find(crlf("double R300(double J,double Z);\ndouble E300();\n")), 0u);
+    EXPECT_NE(proto2.find(crlf("double R2(double J,double Z);\ndouble E2();\n"
+                               "double R1(double J,double Z);\ndouble E1();\n")),
+              std::string::npos);
+
+    struct Case {
+        const char* blocks;  // after the BOND section of CI5, CI2, RE2
+        int status;
+        const char* tail;    // of the console, from "process3"
+    } cases[] = {
+        {"CI2\nC=Z;\nEOD\nRE2\nR=Z;\nEOD\nCI5\nC=Z;\nEOD\n/\n", 0, "CI\nRE\nCI\n/\n\nprocess6\n"},
+        // a second block of a name is for the same component
+        {"CI2\nC=Z;\nEOD\nRE2\nR=Z;\nEOD\nCI5\nC=Z;\nEOD\nCI2\nC=Z;\nEOD\n/\n", 1,
+         "CI\nRE\nCI\nCI\n/\n\n *** INPUT DATA ERROR: DUPLICATE DEFINITION BLOCK ***\n*** CI 2       \n"},
+        // the name is the 8 columns after the kind: more characters miss it
+        {"CI2   x\nC=Z;\nEOD\n/\n", 1,
+         "CI\n INPUT LINE NO.   5\n*** INPUT DATA ERROR: UNDEFINED COMPONENT ***\n*** CI 2   x   \n"},
+        // a name of another kind
+        {"RE5\nR=Z;\nEOD\n/\n", 1,
+         "RE\n INPUT LINE NO.   5\n*** INPUT DATA ERROR: UNDEFINED COMPONENT ***\n*** RE 5       \n"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.blocks);
+        RunResult small = run_model(std::string("BOND DEFIN\r\nCI5    1\nCI2    2\nRE2    3\n/\n") + c.blocks);
+        EXPECT_EQ(small.status, c.status);
+        EXPECT_EQ(tail_from(small.out, "process3\n"), std::string("process3\n") + c.tail);
+    }
+    EXPECT_EQ(run_model("BOND DEFIN\r\nCI5    1\nCI2    2\nRE2    3\n/\n" + std::string(cases[0].blocks))
+                  .file("proto2"),
+              crlf("double C2(double Z);\ndouble R1(double J,double Z);\ndouble C1(double Z);\n"));
 }
 
 // A source and a resistor on one bond: no states, no definition blocks needed

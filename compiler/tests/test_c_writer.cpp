@@ -94,7 +94,7 @@ TEST_F(CSourceWriter, MissingWorkFiles) {
     console_.str("");
     EXPECT_EQ(run(assemble_c_source), 1);
     EXPECT_EQ(console(), "FILE NOT OPEN(2)\n");
-    EXPECT_FALSE(file_exists("temp.c"));
+    EXPECT_FALSE(fs::exists("temp.c"));
 }
 
 }  // namespace

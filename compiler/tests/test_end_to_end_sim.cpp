@@ -1,35 +1,44 @@
-// Simulation from a model source: cvork2, gcc with an integrator, the program
-// temp, and temp.csv against the analytic solution of each example model.
+// Simulation from a model source: cvork2, the shipped C command with an
+// integrator, the program temp, and temp.csv against the analytic solution of
+// each example model; the shipped settings file and the integrators' shared code.
 #include <gtest/gtest.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
-#include <fstream>
 #include <functional>
+#include <memory>
 #include <sstream>
 #include <string>
 #include <vector>
 
+#include "harness.h"
+
+using namespace cvork2_test;
+
 namespace {
 
-std::string read_file(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream s;
-    s << in.rdbuf();
-    return s.str();
+const std::string SOURCE_DIR = VORK_SOURCE_DIR;
+
+// The value of `key` in `section` of a settings file ("" when absent); the
+// lines end in CR LF.
+std::string setting(const std::string& ini, const std::string& section, const std::string& key) {
+    std::istringstream in(ini);
+    std::string line, current;
+    while (std::getline(in, line)) {
+        if (!line.empty() && line.back() == '\r') line.pop_back();
+        if (!line.empty() && line[0] == '[') current = line.substr(1, line.find(']') - 1);
+        else if (current == section && line.compare(0, key.size() + 1, key + "=") == 0) return line.substr(key.size() + 1);
+    }
+    return "";
 }
 
-void write_file(const std::string& path, const std::string& bytes) {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out << bytes;
-}
-
-int shell(const std::string& command) {
-    int status = std::system(command.c_str());
-    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+// The shipped C_Command split at its blanks: the simulations are built with it.
+std::vector<std::string> shipped_c_command() {
+    std::istringstream words(setting(read_file(SOURCE_DIR + "/share/vork.ini"), "Compiler", "C_Command"));
+    std::vector<std::string> argv;
+    for (std::string w; words >> w;) argv.push_back(w);
+    return argv;
 }
 
 struct Table {
@@ -147,29 +156,53 @@ std::vector<Example> examples() {
     return list;
 }
 
+// A scratch directory for one simulation, kept when the test fails.
+class SimulationDir {
+public:
+    ~SimulationDir() {
+        if (dir_ && ::testing::Test::HasFailure()) {
+            dir_->keep();
+            std::printf("files left in %s\n", dir_->path().c_str());
+        }
+    }
+    void enter() { dir_ = std::make_unique<ScratchDir>("cvork2-sim"); }
+
+    // A file of the repository copied into the directory.
+    void copy(const std::string& from, const std::string& name) {
+        ASSERT_TRUE(write_file(name, read_file(SOURCE_DIR + "/" + from))) << name;
+    }
+    // cvork2 on `model`, then the shipped C command (with `extra` flags) on
+    // temp.c and the integrator: leaves the program temp.
+    void build(const std::string& model, const std::string& integrator, const std::vector<std::string>& extra = {}) {
+        ASSERT_TRUE(write_file("temp.VRK", model));
+        ASSERT_NO_FATAL_FAILURE(copy("integrator/" + integrator, integrator));
+        std::string listing;
+        ASSERT_EQ(run_program({CVORK2_BINARY}, &listing), 0) << listing;
+        ASSERT_NO_FATAL_FAILURE(link(integrator, extra));
+    }
+    void link(const std::string& integrator, const std::vector<std::string>& extra = {}) {
+        std::vector<std::string> command = shipped_c_command();
+        ASSERT_FALSE(command.empty());
+        command.insert(command.end(), extra.begin(), extra.end());
+        command.insert(command.end(), {"temp.c", integrator});
+        std::string messages;
+        ASSERT_EQ(run_program(command, &messages), 0) << messages;
+    }
+    // Runs temp; its output goes to run_output.
+    int run() { return run_program({"./temp"}, &run_output); }
+
+    std::string run_output;
+
+private:
+    std::unique_ptr<ScratchDir> dir_;
+};
+
 class Simulation : public ::testing::TestWithParam<Example> {
 protected:
-    void SetUp() override {
-        char tmpl[] = "/tmp/cvork2_sim_XXXXXX";
-        ASSERT_NE(mkdtemp(tmpl), nullptr);
-        dir_ = tmpl;
-    }
-    void TearDown() override {
-        if (!HasFailure()) shell("rm -rf '" + dir_ + "'");
-    }
+    void SetUp() override { sim_.enter(); }
 
-    // cvork2 and gcc with the integrator; leaves the program temp in the directory.
     void build(const std::string& integrator) {
-        const Example& ex = GetParam();
-        write_file(dir_ + "/temp.VRK", read_file(std::string(VORK_SOURCE_DIR) + "/examples/" + ex.name + ".VRK"));
-        write_file(dir_ + "/" + integrator,
-                   read_file(std::string(VORK_SOURCE_DIR) + "/integrator/" + integrator));
-        ASSERT_EQ(shell("cd '" + dir_ + "' && '" + CVORK2_BINARY + "' >listing.txt"), 0)
-            << read_file(dir_ + "/listing.txt");
-        ASSERT_EQ(shell("cd '" + dir_ + "' && gcc -o temp -Wl,--no-as-needed -lm temp.c " + integrator +
-                        " 2>gcc.txt"),
-                  0)
-            << read_file(dir_ + "/gcc.txt");
+        sim_.build(read_file(SOURCE_DIR + "/examples/" + GetParam().name + ".VRK"), integrator);
     }
 
     // Runs temp with the time step replaced (0: as compiled); the largest error
@@ -177,19 +210,19 @@ protected:
     double run_error(double step) {
         const Example& ex = GetParam();
         if (step > 0) {
-            std::string par = read_file(dir_ + "/temp.PAR");
+            std::string par = read_file("temp.PAR");
             size_t at = par.find("PT  3");
             size_t end = par.find("\r\n", at);
             char line[80];
             std::snprintf(line, sizeof line, "PT  3   %e    SIMULATION TIME WIDTH", step);
             par.replace(at, end - at, line);
-            write_file(dir_ + "/temp.PAR", par);
+            write_file("temp.PAR", par);
         }
-        if (shell("cd '" + dir_ + "' && ./temp >run.txt") != 0) {
-            ADD_FAILURE() << read_file(dir_ + "/run.txt");
+        if (sim_.run() != 0) {
+            ADD_FAILURE() << sim_.run_output;
             return 1e9;
         }
-        Table t = read_csv(dir_ + "/temp.csv");
+        Table t = read_csv("temp.csv");
         EXPECT_EQ(t.header, ex.header);
         std::vector<double> worst(ex.header.size() - 1, 0.0), scale(ex.header.size() - 1, 0.0);
         for (const auto& row : t.rows) {
@@ -205,7 +238,7 @@ protected:
         return error;
     }
 
-    std::string dir_;
+    SimulationDir sim_;
 };
 
 TEST_P(Simulation, FixedStepRungeKuttaMatchesTheAnalyticSolution) {
@@ -216,7 +249,7 @@ TEST_P(Simulation, FixedStepRungeKuttaMatchesTheAnalyticSolution) {
     const double coarse = run_error(0.05), fine = run_error(0.025);  // 2 and 4 steps per output interval
     EXPECT_GT(coarse / fine, 12.0) << coarse << " " << fine;
     EXPECT_LT(coarse / fine, 20.0) << coarse << " " << fine;
-    Table t = read_csv(dir_ + "/temp.csv");
+    Table t = read_csv("temp.csv");
     EXPECT_GT(t.rows.size(), 20u);
 }
 
@@ -234,27 +267,14 @@ INSTANTIATE_TEST_SUITE_P(Examples, Simulation, ::testing::ValuesIn(examples()),
 class SimulationIntegrator : public ::testing::TestWithParam<const char*> {
 protected:
     void SetUp() override {
-        char tmpl[] = "/tmp/cvork2_integ_XXXXXX";
-        ASSERT_NE(mkdtemp(tmpl), nullptr);
-        dir_ = tmpl;
+        sim_.enter();
         integrator_ = GetParam();
         program_ = integrator_.substr(0, integrator_.size() - 2);
     }
-    void TearDown() override {
-        if (!HasFailure()) shell("rm -rf '" + dir_ + "'");
-    }
-    void build(const std::string& model) {
-        write_file(dir_ + "/temp.VRK", model);
-        write_file(dir_ + "/" + integrator_, read_file(std::string(VORK_SOURCE_DIR) + "/integrator/" + integrator_));
-        ASSERT_EQ(shell("cd '" + dir_ + "' && '" + CVORK2_BINARY + "' >listing.txt"), 0)
-            << read_file(dir_ + "/listing.txt");
-        ASSERT_EQ(shell("cd '" + dir_ + "' && gcc -Wall -o temp -Wl,--no-as-needed -lm temp.c " + integrator_ +
-                        " 2>gcc.txt"),
-                  0)
-            << read_file(dir_ + "/gcc.txt");
-    }
-    int run() { return shell("cd '" + dir_ + "' && ./temp >run.txt"); }
-    std::string dir_, integrator_, program_;
+    void build(const std::string& model) { sim_.build(model, integrator_, {"-Wall"}); }
+    int run() { return sim_.run(); }
+    SimulationDir sim_;
+    std::string integrator_, program_;
 };
 
 // SE and R on one bond, no states; the source calls DSIGN.
@@ -278,20 +298,20 @@ const char kSignModel[] =
 
 TEST_P(SimulationIntegrator, WithoutIntegralVariablesAndWithDsign) {
     ASSERT_NO_FATAL_FAILURE(build(kSignModel));
-    ASSERT_EQ(run(), 0) << read_file(dir_ + "/run.txt");
-    EXPECT_EQ(read_file(dir_ + "/temp.csv"),
+    ASSERT_EQ(run(), 0) << sim_.run_output;
+    EXPECT_EQ(read_file("temp.csv"),
               "TIME,EF1,FL1\n"
               "1.0000000000e+00,-5.0000000000e-01,-2.0000000000e+00\n"
               "1.2500000000e+00,-5.0000000000e-01,-2.0000000000e+00\n"
               "1.5000000000e+00,-5.0000000000e-01,-2.0000000000e+00\n"
               "1.7500000000e+00,-5.0000000000e-01,-2.0000000000e+00\n"
               "2.0000000000e+00,-5.0000000000e-01,-2.0000000000e+00\n");
-    EXPECT_EQ(read_file(dir_ + "/run.txt"), "");
+    EXPECT_EQ(sim_.run_output, "");
 }
 
 TEST_P(SimulationIntegrator, BadParameterFileGivesOneLineAndNoResult) {
     ASSERT_NO_FATAL_FAILURE(build(kSignModel));
-    const std::string good = read_file(dir_ + "/temp.PAR");
+    const std::string good = read_file("temp.PAR");
     auto replace = [&good](const std::string& from, const std::string& to) {
         std::string par = good;
         size_t at = par.find(from);
@@ -316,19 +336,19 @@ TEST_P(SimulationIntegrator, BadParameterFileGivesOneLineAndNoResult) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.message);
-        write_file(dir_ + "/temp.csv", "old result\n");
-        std::remove((dir_ + "/temp.PAR").c_str());
-        if (!c.par.empty()) write_file(dir_ + "/temp.PAR", c.par);
+        write_file("temp.csv", "old result\n");
+        std::remove("temp.PAR");
+        if (!c.par.empty()) write_file("temp.PAR", c.par);
         EXPECT_EQ(run(), 1);
-        EXPECT_EQ(read_file(dir_ + "/run.txt"), program_ + ": " + c.message + "\n");
-        EXPECT_NE(access((dir_ + "/temp.csv").c_str(), F_OK), 0);
-        EXPECT_NE(access((dir_ + "/temp.csv.part").c_str(), F_OK), 0);
+        EXPECT_EQ(sim_.run_output, program_ + ": " + c.message + "\n");
+        EXPECT_FALSE(fs::exists("temp.csv"));
+        EXPECT_FALSE(fs::exists("temp.csv.part"));
     }
     // The file as the compiler wrote it works, with LF or CR LF line ends.
     std::string lf = good;
     for (size_t at; (at = lf.find("\r\n")) != std::string::npos;) lf.erase(at, 1);
-    write_file(dir_ + "/temp.PAR", lf);
-    EXPECT_EQ(run(), 0) << read_file(dir_ + "/run.txt");
+    write_file("temp.PAR", lf);
+    EXPECT_EQ(run(), 0) << sim_.run_output;
 }
 
 // A model source as the compiler writes one with two dummy outputs whose loop
@@ -359,28 +379,65 @@ const char kDummyParameters[] =
     "END\r\n";
 
 TEST_P(SimulationIntegrator, DummyLoopIsSolvedOrReported) {
-    write_file(dir_ + "/" + integrator_, read_file(std::string(VORK_SOURCE_DIR) + "/integrator/" + integrator_));
-    write_file(dir_ + "/temp.PAR", kDummyParameters);
+    ASSERT_NO_FATAL_FAILURE(sim_.copy("integrator/" + integrator_, integrator_));
+    write_file("temp.PAR", kDummyParameters);
     // Gain 1/2: DE = 4/3, DF = 2/3.
-    write_file(dir_ + "/temp.c", dummy_loop_source(0.5));
-    ASSERT_EQ(shell("cd '" + dir_ + "' && gcc -o temp -Wl,--no-as-needed -lm temp.c " + integrator_), 0);
-    ASSERT_EQ(run(), 0) << read_file(dir_ + "/run.txt");
-    Table t = read_csv(dir_ + "/temp.csv");
+    write_file("temp.c", dummy_loop_source(0.5));
+    ASSERT_NO_FATAL_FAILURE(sim_.link(integrator_));
+    ASSERT_EQ(run(), 0) << sim_.run_output;
+    Table t = read_csv("temp.csv");
     ASSERT_EQ(t.rows.size(), 2u);
     EXPECT_EQ(t.header, (std::vector<std::string>{"TIME", "DE1", "DF1"}));
     EXPECT_NEAR(t.rows[1][1], 4.0 / 3.0, 1e-10);
     EXPECT_NEAR(t.rows[1][2], 2.0 / 3.0, 1e-10);
     // Gain 2: the sweeps run away.
-    write_file(dir_ + "/temp.c", dummy_loop_source(2.0));
-    ASSERT_EQ(shell("cd '" + dir_ + "' && gcc -o temp -Wl,--no-as-needed -lm temp.c " + integrator_), 0);
+    write_file("temp.c", dummy_loop_source(2.0));
+    ASSERT_NO_FATAL_FAILURE(sim_.link(integrator_));
     EXPECT_EQ(run(), 1);
-    EXPECT_EQ(read_file(dir_ + "/run.txt"), program_ + ": dummy variables do not converge at T=0.000000e+00\n");
-    EXPECT_NE(access((dir_ + "/temp.csv").c_str(), F_OK), 0);
+    EXPECT_EQ(sim_.run_output, program_ + ": dummy variables do not converge at T=0.000000e+00\n");
+    EXPECT_FALSE(fs::exists("temp.csv"));
 }
 
 INSTANTIATE_TEST_SUITE_P(Both, SimulationIntegrator, ::testing::Values("runge.c", "rungeauto.c"),
                          [](const ::testing::TestParamInfo<const char*>& info) {
                              return std::string(info.param).substr(0, std::string(info.param).size() - 2);
                          });
+
+// The settings file installed as the template of a working directory: CR LF
+// line ends, C as the target and the C command that links on Debian (-lm and
+// --no-as-needed before the sources), every directory to be filled in.
+TEST(ShippedSettings, TemplateHoldsTheDefaults) {
+    const std::string ini = read_file(SOURCE_DIR + "/share/vork.ini");
+    ASSERT_FALSE(ini.empty());
+    for (size_t at = ini.find('\n'); at != std::string::npos; at = ini.find('\n', at + 1))
+        EXPECT_TRUE(at > 0 && ini[at - 1] == '\r') << "line end at byte " << at;
+    EXPECT_EQ(ini.back(), '\n');
+    EXPECT_EQ(setting(ini, "Compiler", "Type"), "0");
+    EXPECT_EQ(setting(ini, "Compiler", "C_Command"), "gcc -o temp -Wl,--no-as-needed -lm");
+    for (const char* key : {"Vrd", "Data", "Par", "C", "F", "VRK"})
+        EXPECT_EQ(setting(ini, "Directory", key), "None") << key;
+    EXPECT_NE(ini.find("[Private]\r\nMode=\r\n"), std::string::npos);
+}
+
+// Each integrator is compiled alone with temp.c, so the code they share (the
+// temp.PAR reader, the CSV writer) is a copy in each: the copies stay equal.
+TEST(IntegratorSources, SharedCodeIsIdenticalInBoth) {
+    const std::string begin = "/* ==== shared by runge.c and rungeauto.c: keep the two copies identical ==== */\n";
+    const std::string end = "/* ==== end of the shared code ==== */\n";
+    std::string shared[2];
+    const char* const names[2] = {"runge.c", "rungeauto.c"};
+    for (int i = 0; i < 2; ++i) {
+        const std::string text = read_file(SOURCE_DIR + "/integrator/" + names[i]);
+        const size_t from = text.find(begin), to = text.find(end);
+        ASSERT_NE(from, std::string::npos) << names[i];
+        ASSERT_NE(to, std::string::npos) << names[i];
+        ASSERT_LT(from, to) << names[i];
+        EXPECT_EQ(text.find(begin, from + 1), std::string::npos) << names[i];
+        shared[i] = text.substr(from, to - from);
+    }
+    for (const char* part : {"static void rk_read_par(void)", "static void rk_header(void)", "static void rk_row("})
+        EXPECT_NE(shared[0].find(part), std::string::npos) << part;
+    EXPECT_EQ(shared[0], shared[1]);
+}
 
 }  // namespace

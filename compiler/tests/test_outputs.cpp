@@ -232,17 +232,13 @@ TEST(OutputStatement, WriterDropsFourCharactersAndCutsAtTheFirstBlank) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.prefix);
-        char tmpl[] = "/tmp/cvork2_stmt_XXXXXX";
-        ASSERT_NE(mkdtemp(tmpl), nullptr);
-        std::string d = tmpl;
-        ASSERT_TRUE(FPROTO1.open((d + "/proto1").c_str()));
-        ASSERT_TRUE(FPAR.open((d + "/temp.PAR").c_str()));
+        ScratchDir dir;
+        ASSERT_TRUE(FPROTO1.open("proto1"));
+        ASSERT_TRUE(FPAR.open("temp.PAR"));
         write_statement(c.unit, c.prefix, c.text);
         close_all_files();
-        EXPECT_EQ(read_file(d + "/proto1"), crlf(c.proto1));
-        EXPECT_EQ(read_file(d + "/temp.PAR"), crlf(c.par));
-        std::string cmd = "rm -rf '" + d + "'";
-        ASSERT_EQ(std::system(cmd.c_str()), 0);
+        EXPECT_EQ(read_file("proto1"), crlf(c.proto1));
+        EXPECT_EQ(read_file("temp.PAR"), crlf(c.par));
     }
 }
 

@@ -5,10 +5,10 @@
 
 #include <sstream>
 
-#include "front_support.h"
+#include "compile_runs.h"
 #include "model.h"
 
-using namespace front_test;
+using namespace cvork2_test;
 
 namespace {
 
@@ -167,12 +167,30 @@ TEST(Driver, ModelFileFoundWithoutRegardToCase) {
     EXPECT_EQ(exact.file("SCRATCH"), "E1()\r\n");
 }
 
-TEST(Driver, ModelFileThatIsADirectoryDoesNotExist) {
-    ScratchDir dir;
-    std::filesystem::create_directory(dir.path() / "temp.VRK");
-    std::ostringstream out;
-    EXPECT_EQ(cvork2::run_compiler(out), 1);
-    EXPECT_EQ(out.str(), std::string(BANNER) + "** INPUT DATA FILE: temp.VRK **DOES NOT EXIST.CHECK FILE NAME! **\n");
+// The exact name decides when it is there: a temp.VRK that cannot be read (a
+// directory, a dangling link) is a missing model file even beside a readable
+// temp.vrk; without it the first other spelling in byte order is the one read.
+TEST(Driver, ModelFileThatCannotBeReadDoesNotExist) {
+    const std::string missing =
+        std::string(BANNER) + "** INPUT DATA FILE: temp.VRK **DOES NOT EXIST.CHECK FILE NAME! **\n";
+    struct Case {
+        const char* directory;  // made as a directory
+        const char* link;       // made as a link to a missing file
+    } cases[] = {
+        {"temp.VRK", nullptr},
+        {nullptr, "temp.VRK"},
+        {"TEMP.VRK", nullptr},  // the first match in byte order
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.directory ? c.directory : c.link);
+        RunResult r = run_files({{"temp.vrk", RC_MODEL}}, [&] {
+            if (c.directory) fs::create_directory(c.directory);
+            if (c.link) fs::create_symlink("absent.VRK", c.link);
+        });
+        EXPECT_EQ(r.status, 1);
+        EXPECT_EQ(r.out, missing);
+        EXPECT_FALSE(r.has("sysvar.txt"));
+    }
 }
 
 TEST(Driver, ErrorEndLeavesFilesAsWritten) {
@@ -185,6 +203,68 @@ TEST(Driver, ErrorEndLeavesFilesAsWritten) {
     EXPECT_FALSE(r.has("VRK_ERROR"));
     EXPECT_FALSE(r.has("temp.c"));
     for (const char* f : {"proto1", "proto2", "temp.PAR"}) EXPECT_TRUE(r.has(f)) << f;
+}
+
+// A run in a scratch directory where `name` is a link to /dev/full, so every
+// write to it fails (with small files, at its close), or a directory.
+RunResult run_with_lost_file(const std::string& model, const std::string& name, bool as_directory = false) {
+    return run_files({{"temp.VRK", model}}, [&] {
+        if (as_directory) fs::create_directory(name);
+        else fs::create_symlink("/dev/full", name);
+    });
+}
+
+std::string not_written(const std::string& name) { return " *** FILE NOT WRITTEN: " + name + " ***\n"; }
+
+// Each output file in turn cannot be written: the run ends with status 1 and
+// the message naming it, makes no VRK_ERROR, and the other files hold all
+// that was written to them; temp.c is made only after every work file was.
+TEST(Driver, OutputFileThatCannotBeWrittenEndsTheRun) {
+    const RunResult normal = run_model(RC_MODEL);
+    ASSERT_EQ(normal.status, 0);
+    for (const std::string name : {"sysvar.txt", "proto1", "temp.PAR", "proto2", "SCRATCH", "temp.c"}) {
+        SCOPED_TRACE(name);
+        ASSERT_FALSE(normal.file(name).empty());
+        RunResult r = run_with_lost_file(RC_MODEL, name);
+        EXPECT_EQ(r.status, 1);
+        EXPECT_EQ(r.out, RC_OUT + not_written(name));
+        EXPECT_FALSE(r.has("VRK_ERROR"));
+        for (const auto& [file, bytes] : normal.files) {
+            if (file == "VRK_ERROR" || file == name || (file == "temp.c" && name != "temp.c")) continue;
+            EXPECT_EQ(r.file(file), bytes) << file;
+        }
+        if (name != "temp.c") {
+            EXPECT_FALSE(r.has("temp.c"));
+        }
+    }
+}
+
+TEST(Driver, LostFileIsReportedWhereTheWriteFails) {
+    // More than a buffer of SCRATCH during the BOND section: the run ends there.
+    std::string model = "BOND SYMBOL\r\n";
+    for (int n = 1; n <= 9000; ++n) {
+        const std::string number = std::to_string(n);
+        model += "SE" + number + std::string(5 - number.size(), ' ') + number + "\n";
+    }
+    RunResult r = run_with_lost_file(model + "/\n", "SCRATCH");
+    EXPECT_EQ(r.status, 1);
+    ASSERT_GE(r.out.size(), not_written("SCRATCH").size());
+    EXPECT_EQ(r.out.substr(r.out.size() - not_written("SCRATCH").size()), not_written("SCRATCH"));
+    EXPECT_EQ(r.out.find("process3"), std::string::npos);
+    EXPECT_FALSE(r.has("VRK_ERROR"));
+
+    // An input error first: the lost file is reported after its message.
+    RunResult error = run_with_lost_file("BOND SYMBOL\r\nSE1    1\nCI1    2\n/\n", "sysvar.txt");
+    const RunResult plain = run_model("BOND SYMBOL\r\nSE1    1\nCI1    2\n/\n");
+    EXPECT_EQ(error.status, 1);
+    EXPECT_EQ(error.out, plain.out + not_written("sysvar.txt"));
+    EXPECT_EQ(error.file("SCRATCH"), plain.file("SCRATCH"));
+
+    // The end marker cannot be made: a failure, after a complete temp.c.
+    RunResult marker = run_with_lost_file(RC_MODEL, "VRK_ERROR", true);
+    EXPECT_EQ(marker.status, 1);
+    EXPECT_EQ(marker.out, RC_OUT + not_written("VRK_ERROR"));
+    EXPECT_EQ(marker.file("temp.c"), run_model(RC_MODEL).file("temp.c"));
 }
 
 TEST(Driver, RunsAgainInTheSameProcessFromAFreshState) {
@@ -219,7 +299,7 @@ TEST(ExpressionStore, AppendsNumberLinesAndReadsByNumber) {
     EXPECT_EQ(EX0, "X10");
     EXPECT_FALSE(has_expression(0));
     EXPECT_FALSE(has_expression(11));
-    // Longer than the old 199-character buffers: kept whole.
+    // An expression of any length is kept whole.
     std::string long_text(500, 'A');
     EXPECT_EQ(append_expression(long_text, NSCR), 11);
     read_expression(11);
@@ -268,6 +348,16 @@ TEST(CompilerEndToEnd, BinaryFlushesOutputAndFilesOnAnInputError) {
                          "process1\nprocess2\nSE\nDE\n*** INPUT ERROR : WRONG : USE OF 1 DUMMY VARIABLES (DE & DF)\n");
     EXPECT_EQ(r.file("SCRATCH"), "E1()\r\nDE(1)\r\n");
     EXPECT_FALSE(r.has("VRK_ERROR"));
+}
+
+TEST(CompilerEndToEnd, BinaryEndsWithStatusOneWhenTheCSourceIsLost) {
+    ScratchDir dir;
+    dir.write("temp.VRK", RC_MODEL);
+    fs::create_symlink("/dev/full", "temp.c");
+    std::string out;
+    EXPECT_EQ(run_program({CVORK2_BINARY}, &out), 1);
+    EXPECT_EQ(out, RC_OUT + " *** FILE NOT WRITTEN: temp.c ***\n");
+    EXPECT_FALSE(fs::exists("VRK_ERROR"));
 }
 
 TEST(CompilerEndToEnd, ExampleModelsCompileWithTheirKeywords) {

@@ -1,10 +1,10 @@
 // The BOND section: listing, sysvar.txt, first expressions and input errors.
 #include <gtest/gtest.h>
 
-#include "front_support.h"
+#include "compile_runs.h"
 #include "model.h"
 
-using namespace front_test;
+using namespace cvork2_test;
 
 namespace {
 

@@ -10,7 +10,7 @@ TEST(TextRoutines, IntToTextAnyInteger) {
     EXPECT_EQ(int_to_text(-5), "-5");
     EXPECT_EQ(int_to_text(7), "7");
     EXPECT_EQ(int_to_text(99), "99");
-    // Beyond the old two-character range the text simply gets longer.
+    // Past two digits the text simply gets longer.
     EXPECT_EQ(int_to_text(100), "100");
     EXPECT_EQ(int_to_text(-10), "-10");
     EXPECT_EQ(int_to_text(129), "129");

@@ -5,10 +5,10 @@
 #include <random>
 #include <sstream>
 
-#include "front_support.h"
+#include "compile_runs.h"
 #include "model.h"
 
-using namespace front_test;
+using namespace cvork2_test;
 
 namespace {
 
