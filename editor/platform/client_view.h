@@ -6,11 +6,14 @@
 
 #include <QWidget>
 
+#include <functional>
+
 class QPainter;
 
 namespace plat {
 
 class Canvas;
+struct Pen;
 
 // Virtual-key codes of the keys the editor may see.
 constexpr int VK_BACK = 8;
@@ -49,6 +52,8 @@ class WindowPaint {
   explicit WindowPaint(QPainter& painter) : painter_(painter) {}
   // Copies w x h pixels from (srcLeft, srcTop) of the canvas to client point (dstLeft, dstTop).
   void CopyFrom(const Canvas& src, int srcLeft, int srcTop, int w, int h, int dstLeft, int dstTop);
+  // A hollow ellipse in the box left..right-1 x top..bottom-1 of the client area.
+  void Ellipse(int left, int top, int right, int bottom, const Pen& pen);
 
  private:
   QPainter& painter_;
@@ -80,6 +85,10 @@ class ClientView : public QWidget {
   void PresentNow();
   // A child covering client rows 0 .. height-1 across the whole width (the toolbar band).
   void SetBand(QWidget* band, int height);
+  // A picture on the window only: drawn over every paint until the window is next
+  // invalidated after the current event has been handled. An empty function removes it.
+  void SetOverlay(std::function<void(WindowPaint&)> draw);
+  bool HasOverlay() const { return static_cast<bool>(overlay_); }
 
  protected:
   void paintEvent(QPaintEvent* event) override;
@@ -96,6 +105,9 @@ class ClientView : public QWidget {
   QWidget* band_ = nullptr;
   int bandHeight_ = 0;
   QPoint lastPos_{-100000, -100000};
+  std::function<void(WindowPaint&)> overlay_;
+  bool overlayArmed_ = false;  // the next invalidation removes the overlay
+  unsigned overlayGeneration_ = 0;
 };
 
 }  // namespace plat
