@@ -20,6 +20,7 @@
 #include <sys/stat.h>
 
 #include <initializer_list>
+#include <utility>
 #include <string>
 
 int g_runLanguage = 0;
@@ -36,6 +37,14 @@ void ResetRunSourceState() {
   g_pathScratch.clear();
 }
 const EditorResetHook resetHook(&ResetRunSourceState);
+
+std::function<void(const char*)>& StepHook() {
+  static std::function<void(const char*)> hook;
+  return hook;
+}
+void Step(const char* name) {
+  if (StepHook()) StepHook()(name);
+}
 
 // ---- the working directory -----------------------------------------------------------
 
@@ -162,8 +171,11 @@ void FileResults(const RunSettings& s, const std::string& name, int language) {
 void CompileSimulateAndFile(QWidget* owner, int language, const std::string& command, bool automaticStep) {
   const RunSettings settings = ReadRunSettings();
   RunOutputFileNameDialog(owner);  // its end code is not looked at: the last name stays
+  Step("compile");
   RunCompileCommand(command, language, automaticStep);
+  Step("simulation");
   plat::Process::RunAndWait(QStringLiteral("temp"));
+  Step("filing");
   FileResults(settings, ResultName(), language);
 }
 
@@ -270,6 +282,7 @@ int RunModelCompiler() {
 void RunFromDiagram(plat::Dialog& outputDialog) {
   if (CheckEquationsPresent(&outputDialog) == 0) return;
   if (CheckAllConnected(&outputDialog) == 0) return;
+  Step("model source");
   const bool written = WriteModelSource();
   // A model source that could not be written, or an old result that could not be
   // removed, would have the run report what an earlier run left.
@@ -278,10 +291,14 @@ void RunFromDiagram(plat::Dialog& outputDialog) {
     outputDialog.End(1);
     return;
   }
+  Step("model compiler");
   RunModelCompiler();
   RunSimulation(&outputDialog);
+  Step("end");
   outputDialog.End(1);
 }
+
+void SetRunStepHook(std::function<void(const char* step)> hook) { StepHook() = std::move(hook); }
 
 void RunSimulation(QWidget* owner) {
   const int language = g_language == 0 ? 0 : 1;

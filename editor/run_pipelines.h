@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstddef>
+#include <functional>
 #include <string>
 
 class QWidget;
@@ -33,6 +34,11 @@ int RunModelSourceDialog(QWidget* owner);
 // After the model compiler of RUN_VRK: as RunSimulation with the given language
 // (0 = C, 1 = Fortran) and compiler command, always with the fixed-step integrator.
 void RunSimulationFromSource(QWidget* owner, int language, const std::string& command);
+
+// For timing a run (benchmarks): called as each step of a run from the diagram
+// begins, with "model source", "model compiler", "compile", "simulation" and
+// "filing", and with "end" when the run is over. An empty function: none.
+void SetRunStepHook(std::function<void(const char* step)> hook);
 
 // What RUN_VRK keeps between openings (file-system bytes).
 extern int g_runLanguage;            // 0 = C, 1 = Fortran
