@@ -92,15 +92,20 @@ void ReportSourceMissing(QWidget* owner, int language) {
   Report(owner, language == 0 ? "temp.cが作成されませんでした．" : "temp.fが作成されませんでした．", "エラー");
 }
 
-// Whether the run left its generated source and then its result; the first one
-// missing is reported.
-bool ResultsPresent(QWidget* owner, int language) {
+// Whether the run left its generated source and then its result, and filed the
+// result; the first failure is reported. A result that could not be filed stays in
+// the working directory.
+bool ResultsPresent(QWidget* owner, int language, bool filed) {
   if (!WorkFileReadable(GeneratedSource(language))) {
     ReportSourceMissing(owner, language);
     return false;
   }
   if (!WorkFileReadable("temp.csv")) {
     Report(owner, "コンパイルできませんでした．", "エラー");
+    return false;
+  }
+  if (!filed) {
+    Report(owner, "結果ファイルを保存できませんでした．", "エラー");
     return false;
   }
   return true;
@@ -144,31 +149,36 @@ std::string ResultName() {
   return plat::cp932::ToQString(TextOf(g_document.outputFileName)).toUtf8().toStdString();
 }
 
-void CopyWorkFile(const std::string& name, const std::string& target) {
-  plat::fs::CopyReplace(WorkFile(name), target);
+// Copies a work file into a directory (matched without regard to case) under the
+// result name; false when it could not be copied.
+bool CopyWorkFile(const std::string& name, const std::string& directory, const std::string& target) {
+  return plat::fs::CopyReplace(WorkFile(name), plat::fs::Resolve(directory) + target);
 }
 
 // The result under its name, and in the advanced mode the model source, the parameter
 // file and the generated source of the language; made whatever the run produced.
-void FileResults(const RunSettings& s, const std::string& name, int language) {
+// False when the run left a result that could not be filed.
+bool FileResults(const RunSettings& s, const std::string& name, int language) {
   if (!plat::fs::ExistsNoCase(WorkPath("csv"))) MakeDirectory(s.dataDir);
-  CopyWorkFile("temp.csv", s.dataDir + name + ".csv");
-  if (!g_advanceMode) return;
+  const bool filed = CopyWorkFile("temp.csv", s.dataDir, name + ".csv") || !WorkFileReadable("temp.csv");
+  if (!g_advanceMode) return filed;
   if (!plat::fs::ExistsNoCase(WorkPath("advance"))) {
     for (const std::string* dir : {&s.advanceDir, &s.parDir, &s.vrkDir, &s.cDir, &s.fDir}) MakeDirectory(*dir);
   }
-  CopyWorkFile(kModelSourceName, s.vrkDir + name + ".vrk");
-  CopyWorkFile("temp.par", s.parDir + name + ".par");
+  CopyWorkFile(kModelSourceName, s.vrkDir, name + ".vrk");
+  CopyWorkFile("temp.par", s.parDir, name + ".par");
   if (language == 0) {
-    CopyWorkFile("temp.c", s.cDir + name + ".c");
+    CopyWorkFile("temp.c", s.cDir, name + ".c");
   } else {
-    CopyWorkFile("temp.f", s.fDir + name + ".f");
+    CopyWorkFile("temp.f", s.fDir, name + ".f");
   }
+  return filed;
 }
 
 // The steps both runs share once the model compiler is done: the result name, the
-// compile, the simulation program and the filing.
-void CompileSimulateAndFile(QWidget* owner, int language, const std::string& command, bool automaticStep) {
+// compile, the simulation program and the filing. False when a result could not be
+// filed.
+bool CompileSimulateAndFile(QWidget* owner, int language, const std::string& command, bool automaticStep) {
   const RunSettings settings = ReadRunSettings();
   RunOutputFileNameDialog(owner);  // its end code is not looked at: the last name stays
   Step("compile");
@@ -176,7 +186,7 @@ void CompileSimulateAndFile(QWidget* owner, int language, const std::string& com
   Step("simulation");
   plat::Process::RunAndWait(QStringLiteral("temp"));
   Step("filing");
-  FileResults(settings, ResultName(), language);
+  return FileResults(settings, ResultName(), language);
 }
 
 // ---- RUN_VRK ----------------------------------------------------------------------------
@@ -303,10 +313,10 @@ void SetRunStepHook(std::function<void(const char* step)> hook) { StepHook() = s
 void RunSimulation(QWidget* owner) {
   const int language = g_language == 0 ? 0 : 1;
   const std::string command = ReadCompilerCommand(SettingsPath(), language);
-  CompileSimulateAndFile(owner, language, command, g_autoTimeStep == 1);
+  const bool filed = CompileSimulateAndFile(owner, language, command, g_autoTimeStep == 1);
   DeleteWorkFiles({"VRK_ERROR", "temp.exe", "temp.vrk", "temp.par", "runge.obj", "rungeauto.obj", "temp.obj",
                    "sysvar.txt"});
-  if (ResultsPresent(owner, language)) {
+  if (ResultsPresent(owner, language, filed)) {
     DeleteWorkFiles({GeneratedSource(language), "temp.csv"});
     Report(owner, "計算終了!!!", "");
   }
@@ -316,8 +326,10 @@ int RunModelSourceDialog(QWidget* owner) { return plat::RunDialog<RunModelSource
 
 void RunSimulationFromSource(QWidget* owner, int language, const std::string& command) {
   language = language == 0 ? 0 : 1;
-  CompileSimulateAndFile(owner, language, command, false);
-  if (ResultsPresent(owner, language)) Report(owner, "計算終了!!!", "VRKファイルからの計算");
-  DeleteWorkFiles({"sysvar.txt", "VRK_ERROR", "temp.exe", "temp.vrk", "temp.par", "runge.obj", "temp.obj",
-                   "temp.csv", GeneratedSource(language)});
+  const bool filed = CompileSimulateAndFile(owner, language, command, false);
+  if (ResultsPresent(owner, language, filed)) Report(owner, "計算終了!!!", "VRKファイルからの計算");
+  DeleteWorkFiles({"sysvar.txt", "VRK_ERROR", "temp.exe", "temp.vrk", "temp.par", "runge.obj", "temp.obj"});
+  // A result that could not be filed is kept.
+  if (filed) DeleteWorkFile("temp.csv");
+  DeleteWorkFile(GeneratedSource(language));
 }

@@ -12,6 +12,7 @@
 #include "platform/dialog.h"
 #include "platform/file_dialog.h"
 #include "platform/fs.h"
+#include "platform/ini.h"
 #include "platform/message_box.h"
 #include "platform/process.h"
 
@@ -256,6 +257,47 @@ TEST_F(RunPipelines, AdvancedModeFilesTheModelParametersAndSource) {
   EXPECT_EQ(Read("Advance/VRK/adv.vrk"), Read("seen.VRK"));
   EXPECT_NE(Read("Advance/VRK/adv.vrk").find("7.5"), std::string::npos);
   EXPECT_EQ(Messages(), (std::vector<std::string>{M(kDone, ""), M(kDone, "")}));
+}
+
+// The result name in the document's CP932 becomes a file-system name; a result
+// dialog closed without OK keeps the last name (empty: ".csv"); the result directory
+// matches without regard to case.
+TEST_F(RunPipelines, ResultNamesAndTheResultDirectory) {
+  WriteIni("mycc");
+  StubModelCompiler();
+  StubCompiler();
+  ASSERT_EQ(mkdir(Path("csv").c_str(), 0755), 0);  // [Directory] Data names "Csv"
+  StartEditor();
+  BuildSeriesRlc();
+  dlg::Queue("OUT_PUT_SETTING_DIALOG", [](plat::Dialog& d) { d.Press(1); });
+  dlg::Queue("OUT_VARIABLE_DIALOG", [](plat::Dialog&) {});  // closed without OK
+  window_->OnCommand(210);
+  RunCommand210("結果");
+  EXPECT_EQ(Read("csv/.csv"), "TIME,X\n0,1\n");
+  EXPECT_EQ(Read("csv/結果.csv"), "TIME,X\n0,1\n");
+  EXPECT_EQ(Messages(), (std::vector<std::string>{M(kDone, ""), M(kDone, "")}));
+}
+
+// A result directory that is not there (with an entry "csv" present it is not made)
+// loses no result: the run says so and keeps temp.csv.
+TEST_F(RunPipelines, ResultThatCannotBeFiledIsKeptAndReported) {
+  WriteIni("mycc");
+  StubModelCompiler();
+  StubCompiler();
+  StartEditor();
+  plat::Ini(Path("vork.ini")).WriteString("Directory", "Data", Path("results") + "/");
+  WriteFileBytes(Path("CSV"), "a file, not the result directory");
+  BuildSeriesRlc();
+  RunCommand210("lost");
+  EXPECT_EQ(Messages(), (std::vector<std::string>{M("結果ファイルを保存できませんでした．", kError)}));
+  EXPECT_EQ(Read("temp.csv"), "TIME,X\n0,1\n");
+  EXPECT_FALSE(Exists("results"));
+
+  QFile::remove(QString::fromStdString(Path("CSV")));
+  msg::Begin();
+  RunCommand210("found");  // without the entry the configured directory is made
+  EXPECT_EQ(Messages(), (std::vector<std::string>{M(kDone, "")}));
+  EXPECT_EQ(Read("results/found.csv"), "TIME,X\n0,1\n");
 }
 
 // ---- failures: each reported, none leaving a result ---------------------------------
