@@ -70,6 +70,13 @@ bool WorkFileReadable(const std::string& name) {
   return info.isFile() && info.isReadable();
 }
 
+// Whether a file (not a directory) of that name is in the working directory, in any
+// letter case.
+bool WorkFileLeft(const char* name) {
+  const QDir dir(QString::fromStdString(plat::fs::CurrentDir()));
+  return !dir.entryList({QString::fromLatin1(name)}, QDir::Files | QDir::Hidden | QDir::System).isEmpty();
+}
+
 // What an earlier run may have left to be taken for this run's output. They go before
 // the model compiler starts; true when none is left.
 bool DeleteStaleResults() {
@@ -77,7 +84,7 @@ bool DeleteStaleResults() {
   bool cleared = true;
   for (const char* name : kStale) {
     plat::fs::DeleteAllCases(WorkPath(name));
-    if (plat::fs::ExistsNoCase(WorkPath(name))) cleared = false;
+    if (WorkFileLeft(name)) cleared = false;
   }
   return cleared;
 }

@@ -21,6 +21,9 @@
 #include <QThread>
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
+#include <linux/fs.h>
+#include <sys/ioctl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -356,35 +359,77 @@ TEST_F(RunPipelines, MissingEquationOrBondKeepsTheDialogOpen) {
   EXPECT_EQ(dlg::Pending("OUT_VARIABLE_DIALOG"), 2);
 }
 
-// An old result that cannot be removed would be reported as this run's: the run
-// stops before any program starts.
-TEST_F(RunPipelines, UnremovableOldResultStopsTheRun) {
+// A file that cannot be removed: immutable for root (who writes into read-only
+// directories), else in a directory made read-only. Undone when the guard goes.
+class Unremovable {
+ public:
+  Unremovable(const std::string& dir, const std::string& file) : dir_(dir), file_(file) {
+    if (geteuid() == 0) {
+      immutable_ = SetImmutable(true);
+    } else {
+      readOnly_ = chmod(dir_.c_str(), 0555) == 0;
+    }
+  }
+  ~Unremovable() {
+    if (immutable_) SetImmutable(false);
+    if (readOnly_) chmod(dir_.c_str(), 0755);
+  }
+  bool Holds() const { return immutable_ || readOnly_; }
+
+ private:
+  bool SetImmutable(bool on) {
+    const int fd = open(file_.c_str(), O_RDONLY);
+    if (fd < 0) return false;
+    int flags = 0;
+    bool ok = ioctl(fd, FS_IOC_GETFLAGS, &flags) == 0;
+    flags = on ? (flags | FS_IMMUTABLE_FL) : (flags & ~FS_IMMUTABLE_FL);
+    ok = ok && ioctl(fd, FS_IOC_SETFLAGS, &flags) == 0;
+    close(fd);
+    return ok;
+  }
+  std::string dir_, file_;
+  bool immutable_ = false;
+  bool readOnly_ = false;
+};
+
+// An old result that cannot be removed (a read-only working directory, an immutable
+// file) would be reported as this run's: the run stops before any program starts.
+TEST_F(RunPipelines, ReadOnlyDirectoryOrUnremovableOldResultStopsTheRun) {
   WriteIni("mycc");
   StubModelCompiler();
   StubCompiler();
-  ASSERT_EQ(mkdir(Path("temp.csv").c_str(), 0755), 0);
   StartEditor();
   BuildSeriesRlc();
-  EXPECT_EQ(RunCommand210("stale"), 1);
+  WriteFileBytes(Path("temp.c"), "old source");
+  WriteFileBytes(Path("temp.csv"), "TIME,OLD\n");
+  {
+    Unremovable guard(start_, Path("temp.csv"));
+    if (!guard.Holds()) GTEST_SKIP() << "no way to make a file unremovable here";
+    EXPECT_EQ(RunCommand210("stale"), 1);
+  }
   EXPECT_EQ(Messages(), (std::vector<std::string>{M(kNoSourceC, kError)}));
   EXPECT_FALSE(Exists("log.txt"));
   EXPECT_FALSE(Exists("Csv/stale.csv"));
 }
 
-TEST_F(RunPipelines, ReadOnlyWorkingDirectoryReportsNoResult) {
-  if (geteuid() == 0) GTEST_SKIP() << "root writes into read-only directories";
+// Directories named like work files are not results: they neither stop a run nor
+// pass for one.
+TEST_F(RunPipelines, DirectoriesNamedLikeWorkFilesAreNotResults) {
   WriteIni("mycc");
   StubModelCompiler();
   StubCompiler();
+  ASSERT_EQ(mkdir(Path("Temp").c_str(), 0755), 0);
   StartEditor();
   BuildSeriesRlc();
-  WriteFileBytes(Path("temp.c"), "old");
-  WriteFileBytes(Path("temp.csv"), "TIME,OLD\n");
-  ASSERT_EQ(chmod(start_.c_str(), 0555), 0);
-  RunCommand210("ro");
-  chmod(start_.c_str(), 0755);
-  EXPECT_EQ(Messages(), (std::vector<std::string>{M(kNoSourceC, kError)}));
-  EXPECT_FALSE(Exists("Csv/ro.csv"));
+  RunCommand210("ok");
+  EXPECT_EQ(Messages(), (std::vector<std::string>{M(kDone, "")}));
+  EXPECT_TRUE(Exists("Temp"));
+
+  ASSERT_EQ(mkdir(Path("temp.csv").c_str(), 0755), 0);  // the program cannot write its result
+  msg::Begin();
+  RunCommand210("dir");
+  EXPECT_EQ(Messages(), (std::vector<std::string>{M(kNotCompiled, kError)}));
+  EXPECT_FALSE(Exists("Csv/dir.csv"));
 }
 
 // ---- end to end: real model compiler, gcc and both integrators ------------------------
