@@ -5,14 +5,28 @@
 #include "document.h"
 #include "experimental_data.h"
 #include "main_window.h"
+#include "model_checks.h"
+#include "model_source_writer.h"
+#include "platform/fs.h"
 #include "platform/message_box.h"
 #include "platform/process.h"
 #include "printing.h"
+#include "run_pipelines.h"
 #include "run_settings_dialogs.h"
 
 #include <algorithm>
+#include <fstream>
+#include <string>
 
 namespace {
+
+QWidget* Owner() { return g_mainWindow; }
+plat::ClientView* View() { return g_mainWindow ? g_mainWindow->View() : nullptr; }
+
+// The causal-stroke check, then the output dialog, whose start button runs the model.
+void RunBondGraph() {
+  if (CheckJunctionStrokes(View()) == 1) plat::RunDialog<OutputSettingDialog>(Owner());
+}
 
 // Menu 100 and toolbar 1100: New after the question.
 void AskAndNewDiagram() {
@@ -90,12 +104,23 @@ void MenuExit() {
   g_mainWindow->DestroyWindow();
 }
 void MenuSavePicture() { SavePicture(g_mainWindow); }
-void MenuShowEquations(int) {}
-void MenuRunBondGraph() {}
-void MenuRunFromModelSource() {}
+// The equation viewer reads the target language and the form of the equations
+// ("0" integral, "1" differential) from LumexIni.txt; it is started and left running.
+void MenuShowEquations(int form) {
+  if (CheckEquationsPresent(Owner()) == 0) return;
+  if (CheckAllConnected(Owner()) == 0) return;
+  WriteModelSource();
+  if (RunModelCompiler() == 0) return;
+  std::ofstream ini(plat::fs::Join(plat::fs::CurrentDir(), "LumexIni.txt"), std::ios::binary | std::ios::trunc);
+  ini << g_language << "\r\n" << form << "\r\n";
+  ini.close();
+  plat::Process::StartDetached(QStringLiteral("Lumex.exe"));
+}
+void MenuRunBondGraph() { RunBondGraph(); }
+void MenuRunFromModelSource() { RunModelSourceDialog(Owner()); }
 void MenuExperimentalData() { RunExperimentalDataDialog(g_mainWindow); }
 void MenuSelectCompiler() { plat::RunDialog<SelectCompilerDialog>(g_mainWindow); }
-void MenuCheckVariables() {}
+void MenuCheckVariables() { CheckSharedVariables(Owner()); }
 // There is no help viewer: the command does nothing.
 void MenuHelp() {}
 void MenuVersion() {
@@ -110,7 +135,7 @@ void ToolbarOpen() { OpenDiagram(g_mainWindow); }
 void ToolbarSaveAs() { SaveDiagramAs(g_mainWindow); }
 void ToolbarPrint() { PrintCanvas(g_mainWindow); }
 void ToolbarNumericConditions() { plat::RunDialog<NumericConditionsDialog>(g_mainWindow); }
-void ToolbarRun() {}
+void ToolbarRun() { RunBondGraph(); }
 // The graph program, when there is one, runs on its own.
 void ToolbarGraph() { plat::Process::StartDetached(QStringLiteral("Graph")); }
 

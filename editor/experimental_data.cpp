@@ -82,6 +82,7 @@ class ExperimentalDataDialog : public plat::Dialog {
 
  protected:
   void OnInit() override {
+    SetByteLimit(kFileNameEdit, sizeof g_expDataFileName - 1);
     InitExperimentalDataList();
     CreateSourceElementCombo();
   }
@@ -121,7 +122,7 @@ class ExperimentalDataDialog : public plat::Dialog {
   // empty label and nothing else changes.
   void AttachExperimentalData() {
     const std::string label = ComboText(kSourceCombo, ComboSelection(kSourceCombo));
-    StoreText(g_expDataFileName, GetText(kFileNameEdit, sizeof g_expDataFileName - 1));
+    StoreText(g_expDataFileName, GetText(kFileNameEdit));
     const std::string fileName = TextOf(g_expDataFileName);
     ListInsertRow(kAttachmentList, 0, {label, fileName});
     AttachExperimentalDataTo(label, fileName);

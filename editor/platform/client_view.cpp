@@ -7,6 +7,7 @@
 #include <QPaintEvent>
 #include <QPainter>
 #include <QResizeEvent>
+#include <QTimer>
 #include <QWheelEvent>
 
 namespace plat {
@@ -89,6 +90,19 @@ void WindowPaint::CopyFrom(const Canvas& src, int srcLeft, int srcTop, int w, in
   painter_.setCompositionMode(QPainter::CompositionMode_SourceOver);
 }
 
+void WindowPaint::Ellipse(int left, int top, int right, int bottom, const Pen& pen) {
+  if (pen.style == Pen::kNull || right <= left + 1 || bottom <= top + 1) return;
+  painter_.save();
+  painter_.setRenderHint(QPainter::Antialiasing, false);
+  QPen q(QColor(static_cast<QRgb>(0xFF000000u | pen.rgb)));
+  q.setWidth(pen.width);
+  q.setStyle(pen.style == Pen::kDot ? Qt::DotLine : Qt::SolidLine);
+  painter_.setPen(q);
+  painter_.setBrush(Qt::NoBrush);
+  painter_.drawEllipse(QRect(left, top, right - left - 1, bottom - top - 1));
+  painter_.restore();
+}
+
 ClientView::ClientView(WindowEvents* events, QWidget* parent) : QWidget(parent), events_(events) {
   setAttribute(Qt::WA_OpaquePaintEvent);
   setAttribute(Qt::WA_NoSystemBackground);
@@ -100,24 +114,32 @@ ClientView::ClientView(WindowEvents* events, QWidget* parent) : QWidget(parent),
 }
 
 void ClientView::Invalidate(int left, int top, int right, int bottom) {
-  ClearOverlay();
+  if (DropArmedOverlay()) return;
   if (right > left && bottom > top) update(QRect(left, top, right - left, bottom - top));
 }
 
+void ClientView::SetOverlay(std::function<void(WindowPaint&)> draw) {
+  overlay_ = std::move(draw);
+  overlayArmed_ = false;
+  const unsigned generation = ++overlayGeneration_;
+  if (overlay_) {
+    // Invalidations of the event that draws it leave it; later ones remove it.
+    QTimer::singleShot(0, this, [this, generation]() {
+      if (generation == overlayGeneration_) overlayArmed_ = true;
+    });
+  }
+  update();
+}
+
+bool ClientView::DropArmedOverlay() {
+  if (!overlay_ || !overlayArmed_) return false;
+  SetOverlay({});  // repaints the whole window
+  return true;
+}
+
 void ClientView::PresentNow() {
-  overlay_ = nullptr;
+  DropArmedOverlay();
   if (isVisible()) repaint();
-}
-
-void ClientView::SetOverlay(std::function<void(QPainter&)> paint) {
-  overlay_ = std::move(paint);
-  if (isVisible()) repaint();
-}
-
-void ClientView::ClearOverlay() {
-  if (!overlay_) return;
-  overlay_ = nullptr;
-  update();  // the marks go wherever they were
 }
 
 void ClientView::SetBand(QWidget* band, int height) {
@@ -136,16 +158,12 @@ void ClientView::paintEvent(QPaintEvent* event) {
   painter.fillRect(event->rect(), Qt::white);
   WindowPaint paint(painter);
   if (events_) events_->OnPaint(paint);
-  if (overlay_) {
-    painter.save();
-    overlay_(painter);
-    painter.restore();
-  }
+  if (overlay_) overlay_(paint);
 }
 
 void ClientView::resizeEvent(QResizeEvent* event) {
   QWidget::resizeEvent(event);
-  ClearOverlay();  // the whole window is shown anew
+  DropArmedOverlay();  // the whole window is shown anew
   if (band_) band_->setGeometry(0, 0, width(), bandHeight_);
   if (events_) events_->OnSize(width(), height());
 }

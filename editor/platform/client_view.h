@@ -13,6 +13,7 @@ class QPainter;
 namespace plat {
 
 class Canvas;
+struct Pen;
 
 // Virtual-key codes of the keys the editor may see.
 constexpr int VK_BACK = 8;
@@ -51,6 +52,8 @@ class WindowPaint {
   explicit WindowPaint(QPainter& painter) : painter_(painter) {}
   // Copies w x h pixels from (srcLeft, srcTop) of the canvas to client point (dstLeft, dstTop).
   void CopyFrom(const Canvas& src, int srcLeft, int srcTop, int w, int h, int dstLeft, int dstTop);
+  // A hollow ellipse in the box left..right-1 x top..bottom-1 of the client area.
+  void Ellipse(int left, int top, int right, int bottom, const Pen& pen);
 
  private:
   QPainter& painter_;
@@ -82,12 +85,12 @@ class ClientView : public QWidget {
   void PresentNow();
   // A child covering client rows 0 .. height-1 across the whole width (the toolbar band).
   void SetBand(QWidget* band, int height);
-
-  // Marks drawn on the window over the canvas copy, in client coordinates, shown at once
-  // and kept until the canvas is next shown anew (Invalidate, PresentNow, a size
-  // change), which removes them; they are never part of the canvas.
-  void SetOverlay(std::function<void(QPainter&)> paint);
-  void ClearOverlay();
+  // A picture on the window only, over the canvas copy and never part of the canvas:
+  // drawn over every paint until the canvas is next shown anew (Invalidate, PresentNow,
+  // a size change) after the current event has been handled; the updates of the event
+  // that draws it leave it. An empty function removes it.
+  void SetOverlay(std::function<void(WindowPaint&)> draw);
+  void ClearOverlay() { SetOverlay({}); }
   bool HasOverlay() const { return static_cast<bool>(overlay_); }
 
  protected:
@@ -105,7 +108,11 @@ class ClientView : public QWidget {
   QWidget* band_ = nullptr;
   int bandHeight_ = 0;
   QPoint lastPos_{-100000, -100000};
-  std::function<void(QPainter&)> overlay_;
+  std::function<void(WindowPaint&)> overlay_;
+  bool overlayArmed_ = false;  // the next invalidation removes the overlay
+  unsigned overlayGeneration_ = 0;
+  // Removes an armed overlay (and repaints); true when there was one.
+  bool DropArmedOverlay();
 };
 
 }  // namespace plat

@@ -166,9 +166,11 @@ TEST_F(RunSettingsDialogs, OutputDialogRefusesThe101stEntry) {
   EXPECT_EQ(Output(kMaxOutputVariables - 1), "Power/1");
 }
 
-// The start button runs the run of the diagram, which is not built yet: the dialog
-// stays open.
-TEST_F(RunSettingsDialogs, OutputDialogStartButtonLeavesTheDialogOpenForNow) {
+// The start button runs the model; a model that fails its checks keeps the dialog open.
+TEST_F(RunSettingsDialogs, OutputDialogStartButtonStaysOpenWhenTheChecksFail) {
+  g_elementCount = 1;
+  g_document.elements[0].kind = kKindC;
+  g_document.elements[0].number = 1;
   script::Queue("OUT_PUT_SETTING_DIALOG", [](Dialog& d) {
     d.Press(1);
     EXPECT_FALSE(d.Ended());
@@ -177,6 +179,7 @@ TEST_F(RunSettingsDialogs, OutputDialogStartButtonLeavesTheDialogOpenForNow) {
     d.Press(2);
   });
   EXPECT_EQ(plat::RunDialog<OutputSettingDialog>(nullptr), 2);
+  EXPECT_EQ(plat::msgscript::Records().size(), 2u);  // the check's message, once per press
 }
 
 // ---- OUT_VARIABLE_DIALOG ----------------------------------------------------
