@@ -14,6 +14,8 @@
 #include "test_fs_temp_dir.h"
 
 #include <QApplication>
+#include <QPaintEvent>
+#include <QRegion>
 #include <QTest>
 #include <QWindow>
 #include <gtest/gtest.h>
@@ -696,6 +698,38 @@ TEST_F(SelectionWindow, DeleteWhileTheButtonHoldsTheElementEndsTheDrag) {
   EXPECT_EQ(g_elementDragging, 1);
   W().OnLButtonUp(120, 300);
   ExpectBox(0, Rect{110, 290, 140, 320});
+}
+
+// What the client area repaints, in client coordinates.
+class PaintSpy : public QObject {
+ public:
+  explicit PaintSpy(QWidget* view) { view->installEventFilter(this); }
+  QRegion painted;
+
+ protected:
+  bool eventFilter(QObject* /*watched*/, QEvent* event) override {
+    if (event->type() == QEvent::Paint) painted += static_cast<QPaintEvent*>(event)->region();
+    return false;
+  }
+};
+
+TEST_F(SelectionWindow, AFastMoveRepaintsTheElementWhereItNowStands) {
+  Chain();
+  Show();
+  window_->OnScroll(plat::SB_HORZ, plat::SB_THUMBTRACK, 50);
+  window_->OnScroll(plat::SB_VERT, plat::SB_THUMBTRACK, 20);
+  PaintSpy spy(window_->View());
+  W().OnLButtonDown(60, 90);  // C1 at canvas (110, 110)
+  ASSERT_EQ(g_elementDragging, 1);
+  QApplication::processEvents();
+  spy.painted = QRegion();
+  // One move far beyond the area restored around the press point.
+  W().OnMouseMove(400, 400);
+  QApplication::processEvents();
+  ExpectBox(0, Rect{440, 410, 470, 440});
+  // The label and its bond previews at client = canvas - scroll, and the old place.
+  const QRegion wanted = QRegion(390, 390, 30, 30) + QRegion(150, 95, 270, 305) + QRegion(50, 80, 30, 30);
+  EXPECT_TRUE((wanted - spy.painted).isEmpty());
 }
 
 TEST_F(SelectionWindow, RealPressMoveReleaseDragsTheElementUnderThePointer) {
