@@ -344,6 +344,13 @@ void MainWindow::OnKeyDown(int vk) {
     RedrawDiagram();
     g_document.selectionActive = 0;
     MarkStaleFeedbackRefs();
+    // A drag still under way restores its steps from the clean canvas, which
+    // must not hold the element it carries; the occupied region stays as it is.
+    if (g_elementDragging == 1 && g_cleanDC) {
+      const plat::Region occupied = g_document.occupiedRegion;
+      RepaintAllButElement(*g_cleanDC, g_currentIndex);
+      g_document.occupiedRegion = occupied;
+    }
     InvalidateCanvas(view_);
     g_documentSaved = 0;
   }

@@ -732,6 +732,33 @@ TEST_F(SelectionWindow, AFastMoveRepaintsTheElementWhereItNowStands) {
   EXPECT_TRUE((wanted - spy.painted).isEmpty());
 }
 
+TEST_F(SelectionWindow, DeleteDuringAMovedDragLeavesNoCopyBehind) {
+  Chain();
+  Show();
+  W().OnLButtonDown(110, 110);
+  W().OnMouseMove(200, 400);  // C1 now at (190, 390)
+  W().OnKeyDown(plat::VK_DELETE);  // nothing is selected any more: nothing goes
+  ASSERT_EQ(g_elementCount, 3);
+  ASSERT_EQ(g_elementDragging, 1);
+  const Rect heldBox = g_document.elements[0].box;
+  W().OnMouseMove(260, 400);
+  W().OnLButtonUp(260, 400);
+  ExpectBox(0, Rect{250, 390, 280, 420});
+  // Neither the label nor the solid bond of the place where Delete found it stays.
+  EXPECT_EQ(Ink(*g_drawDC, heldBox), 0);
+  EXPECT_EQ(g_drawDC->Pixel(210, 260), plat::kWhite);
+  EXPECT_GT(Ink(*g_drawDC, g_document.elements[0].box), 0);
+
+  // Held over R1 at the Delete: R1's box stays whole in the occupied region.
+  W().OnLButtonDown(260, 400);
+  W().OnMouseMove(325, 115);  // C1 at (315, 105), over R1's (300, 100, 330, 130)
+  W().OnKeyDown(plat::VK_DELETE);
+  W().OnMouseMove(325, 300);
+  W().OnLButtonUp(325, 300);
+  EXPECT_TRUE(g_document.occupiedRegion.IntersectsRect(Rect{320, 110, 321, 111}));
+  EXPECT_TRUE(g_document.occupiedRegion.IntersectsRect(g_document.elements[0].box));
+}
+
 TEST_F(SelectionWindow, RealPressMoveReleaseDragsTheElementUnderThePointer) {
   Chain();
   Show();
