@@ -759,6 +759,34 @@ TEST_F(SelectionWindow, DeleteDuringAMovedDragLeavesNoCopyBehind) {
   EXPECT_TRUE(g_document.occupiedRegion.IntersectsRect(g_document.elements[0].box));
 }
 
+TEST_F(SelectionWindow, ARightPressPutsDownTheElementTheLeftButtonHolds) {
+  Chain();
+  Show();
+  // Held in place: the element dialog opens and takes the left button's release.
+  plat::dlgscript::Queue("ELEMENT_PARAMETER_DIALOG", [](plat::Dialog& d) { d.Press(2); });
+  W().OnLButtonDown(110, 110);
+  W().OnRButtonDown(110, 110);
+  EXPECT_EQ(plat::dlgscript::Pending("ELEMENT_PARAMETER_DIALOG"), 0);
+  EXPECT_EQ(g_elementDragging, 0);
+  EXPECT_TRUE(g_document.occupiedRegion.IntersectsRect(g_document.elements[0].box));
+  EXPECT_EQ(g_documentSaved, 1);
+  W().OnMouseMove(300, 300);
+  ExpectBox(0, Rect{100, 100, 130, 130});
+
+  // Moved, so nothing is selected: the tool changes and the element stays where it is.
+  W().OnLButtonDown(110, 110);
+  W().OnMouseMove(150, 300);
+  W().OnRButtonDown(150, 300);
+  EXPECT_EQ(g_currentTool, kToolBond);
+  EXPECT_EQ(g_elementDragging, 0);
+  W().OnLButtonUp(150, 300);
+  W().OnMouseMove(400, 400);
+  ExpectBox(0, Rect{140, 290, 170, 320});
+  EXPECT_TRUE(g_document.occupiedRegion.IntersectsRect(g_document.elements[0].box));
+  EXPECT_EQ(HitTestBond(0, 185, 210), 1);  // bond 1 from (175, 305) to (195, 115)
+  EXPECT_EQ(g_documentSaved, 0);
+}
+
 TEST_F(SelectionWindow, RealPressMoveReleaseDragsTheElementUnderThePointer) {
   Chain();
   Show();
