@@ -12,6 +12,7 @@
 #include "platform/message_box.h"
 #include "test_diagram_records.h"
 #include "test_fs_temp_dir.h"
+#include "test_window_fixture.h"
 
 #include <QApplication>
 #include <QPaintEvent>
@@ -552,32 +553,12 @@ TEST_F(Selection, DeletingABondAloneMarksTheReadersOfTheLaterBonds) {
 
 // ---- on the main window: press, move, release and keys ----------------------------------
 
-class SelectionWindow : public ::testing::Test {
+class SelectionWindow : public MainWindowFixture {
  protected:
   void SetUp() override {
-    WriteFileBytes(cwd_.path() + "/vork.ini", "[Compiler]\r\nType=0\r\nC_Command=gcc\r\nF_Command=\r\n");
-    ResetEditorState();
-    plat::msgscript::Begin();
-    plat::dlgscript::Begin();
-    plat::dlgscript::Queue("SELECT_COMPILER", [](plat::Dialog& d) { d.Press(1); });
-    window_.reset(StartMainWindow(SW_SHOWNORMAL));
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(window_.get()));
-    QApplication::processEvents();
-    g_drawDC->SetLogging(true);
+    MainWindowFixture::SetUp();
+    if (g_drawDC) g_drawDC->SetLogging(true);
   }
-  void TearDown() override {
-    window_.reset();
-    plat::dlgscript::End();
-    plat::msgscript::End();
-    ResetEditorState();
-  }
-
-  MainWindow& W() { return *window_; }
-  QWindow* Handle() const { return window_->windowHandle(); }
-  QPoint InWindow(int x, int y) const { return window_->View()->mapTo(window_.get(), QPoint(x, y)); }
-
-  TempCwd cwd_;
-  std::unique_ptr<MainWindow> window_;
 };
 
 TEST_F(SelectionWindow, TheDraggedElementTakesItsBondsAlong) {
