@@ -293,19 +293,25 @@ void MainWindow::OnLButtonDown(int x, int y) {
   view_->PresentNow();
 }
 
+void MainWindow::EndElementDrag() {
+  g_elementDragging = 0;
+  AddCurrentElementToRegion();
+  RedrawCurrentElementBonds(view_);
+  InvalidateCanvas(view_);
+  RebuildCurrentElementBondRegions();
+  // An element put down elsewhere is a change of the document.
+  if (DragMovedCurrentElement()) g_documentSaved = 0;
+}
+
 void MainWindow::OnLButtonUp(int /*x*/, int /*y*/) {
-  if (g_currentTool == kToolSelect && g_elementDragging == 1) {
-    g_elementDragging = 0;
-    AddCurrentElementToRegion();
-    RedrawCurrentElementBonds(view_);
-    InvalidateCanvas(view_);
-    RebuildCurrentElementBondRegions();
-    // An element put down elsewhere is a change of the document.
-    if (DragMovedCurrentElement()) g_documentSaved = 0;
-  }
+  if (g_currentTool == kToolSelect && g_elementDragging == 1) EndElementDrag();
 }
 
 void MainWindow::OnRButtonDown(int /*x*/, int /*y*/) {
+  // The right button puts down an element the left one still holds: a dialog
+  // takes the left button's release, and a tool change leaves it unheeded, so
+  // the drag would go on with no button held.
+  if (g_elementDragging == 1) EndElementDrag();
   const int hit = ClassifySelection();
   if (hit == HIT_ELEMENT) {
     RunElementParameterDialog(this);
@@ -344,6 +350,13 @@ void MainWindow::OnKeyDown(int vk) {
     RedrawDiagram();
     g_document.selectionActive = 0;
     MarkStaleFeedbackRefs();
+    // A drag still under way restores its steps from the clean canvas, which
+    // must not hold the element it carries; the occupied region stays as it is.
+    if (g_elementDragging == 1 && g_cleanDC) {
+      const plat::Region occupied = g_document.occupiedRegion;
+      RepaintAllButElement(*g_cleanDC, g_currentIndex);
+      g_document.occupiedRegion = occupied;
+    }
     InvalidateCanvas(view_);
     g_documentSaved = 0;
   }

@@ -86,6 +86,9 @@ class MainWindow : public QMainWindow, public plat::WindowEvents {
 
  private:
   void OnDestroy();
+  // The end of an element drag: the box back in the occupied region, the bonds
+  // drawn and their hit regions rebuilt at the new place.
+  void EndElementDrag();
 
   plat::ClientView* view_ = nullptr;
   plat::ScrollBars* bars_ = nullptr;

@@ -254,9 +254,12 @@ void DragElement(plat::ClientView* window, int x, int y) {
   DrawLabelAt(g_startX - g_dragOffsetX, g_startY - g_dragOffsetY, g_currentIndex);
   MoveCurrentElementToDrag();
   DrawDragBondPreview(window);
+  // The window shows the restored area and the element with its previews at
+  // the new point, which a fast pointer carries beyond the restored area.
   const int sx = g_scrollX * g_scrollUnit;
   const int sy = g_scrollY * g_scrollUnit;
-  Invalidate(window, Rect{r.left - sx, r.top - sy, r.right - sx, r.bottom - sy});
+  for (const Rect& c : {r, ComputeDragInvalidRect()})
+    Invalidate(window, Rect{c.left - sx, c.top - sy, c.right - sx, c.bottom - sy});
 }
 
 Rect ComputeDragInvalidRect() {

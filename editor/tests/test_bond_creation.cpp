@@ -10,6 +10,7 @@
 #include "platform/message_box.h"
 #include "resources/bond_templates.h"
 #include "test_fs_temp_dir.h"
+#include "test_window_fixture.h"
 
 #include <QApplication>
 #include <QImage>
@@ -775,39 +776,20 @@ TEST_F(StrokePicture, TheDialogPaintsThePictureOfItsBond) {
 
 // ---- through the main window --------------------------------------------------------------------
 
-class BondToolWindow : public ::testing::Test {
+class BondToolWindow : public MainWindowFixture {
  protected:
-  void SetUp() override {
-    ResetEditorState();
-    plat::msgscript::Begin();
-    plat::dlgscript::Begin();
-    plat::dlgscript::Queue("SELECT_COMPILER", [](plat::Dialog& d) { d.Press(1); });
-    window_.reset(StartMainWindow(SW_SHOWNORMAL));
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(window_.get()));
-    QApplication::processEvents();
-  }
-  void TearDown() override {
-    window_.reset();
-    plat::dlgscript::End();
-    plat::msgscript::End();
-    ResetEditorState();
-  }
-  QPoint InWindow(int x, int y) const { return window_->View()->mapTo(window_.get(), QPoint(x, y)); }
   void Click(int x, int y) {
-    QTest::mouseClick(window_->windowHandle(), Qt::LeftButton, Qt::NoModifier, InWindow(x, y));
+    QTest::mouseClick(Handle(), Qt::LeftButton, Qt::NoModifier, InWindow(x, y));
     QApplication::processEvents();
   }
   void MoveTo(int x, int y) {
-    QTest::mouseMove(window_->windowHandle(), InWindow(x, y));
+    QTest::mouseMove(Handle(), InWindow(x, y));
     QApplication::processEvents();
   }
   void Place(int tool, int x, int y) {
     window_->OnCommand(tool);
     Click(x, y);
   }
-
-  TempCwd cwd_;
-  std::unique_ptr<MainWindow> window_;
 };
 
 TEST_F(BondToolWindow, RealClicksAndMovesDrawTheBandAtTheScrolledCanvasPoint) {

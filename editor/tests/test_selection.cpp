@@ -12,8 +12,11 @@
 #include "platform/message_box.h"
 #include "test_diagram_records.h"
 #include "test_fs_temp_dir.h"
+#include "test_window_fixture.h"
 
 #include <QApplication>
+#include <QPaintEvent>
+#include <QRegion>
 #include <QTest>
 #include <QWindow>
 #include <gtest/gtest.h>
@@ -550,32 +553,12 @@ TEST_F(Selection, DeletingABondAloneMarksTheReadersOfTheLaterBonds) {
 
 // ---- on the main window: press, move, release and keys ----------------------------------
 
-class SelectionWindow : public ::testing::Test {
+class SelectionWindow : public MainWindowFixture {
  protected:
   void SetUp() override {
-    WriteFileBytes(cwd_.path() + "/vork.ini", "[Compiler]\r\nType=0\r\nC_Command=gcc\r\nF_Command=\r\n");
-    ResetEditorState();
-    plat::msgscript::Begin();
-    plat::dlgscript::Begin();
-    plat::dlgscript::Queue("SELECT_COMPILER", [](plat::Dialog& d) { d.Press(1); });
-    window_.reset(StartMainWindow(SW_SHOWNORMAL));
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(window_.get()));
-    QApplication::processEvents();
-    g_drawDC->SetLogging(true);
+    MainWindowFixture::SetUp();
+    if (g_drawDC) g_drawDC->SetLogging(true);
   }
-  void TearDown() override {
-    window_.reset();
-    plat::dlgscript::End();
-    plat::msgscript::End();
-    ResetEditorState();
-  }
-
-  MainWindow& W() { return *window_; }
-  QWindow* Handle() const { return window_->windowHandle(); }
-  QPoint InWindow(int x, int y) const { return window_->View()->mapTo(window_.get(), QPoint(x, y)); }
-
-  TempCwd cwd_;
-  std::unique_ptr<MainWindow> window_;
 };
 
 TEST_F(SelectionWindow, TheDraggedElementTakesItsBondsAlong) {
@@ -696,6 +679,93 @@ TEST_F(SelectionWindow, DeleteWhileTheButtonHoldsTheElementEndsTheDrag) {
   EXPECT_EQ(g_elementDragging, 1);
   W().OnLButtonUp(120, 300);
   ExpectBox(0, Rect{110, 290, 140, 320});
+}
+
+// What the client area repaints, in client coordinates.
+class PaintSpy : public QObject {
+ public:
+  explicit PaintSpy(QWidget* view) { view->installEventFilter(this); }
+  QRegion painted;
+
+ protected:
+  bool eventFilter(QObject* /*watched*/, QEvent* event) override {
+    if (event->type() == QEvent::Paint) painted += static_cast<QPaintEvent*>(event)->region();
+    return false;
+  }
+};
+
+TEST_F(SelectionWindow, AFastMoveRepaintsTheElementWhereItNowStands) {
+  Chain();
+  Show();
+  window_->OnScroll(plat::SB_HORZ, plat::SB_THUMBTRACK, 50);
+  window_->OnScroll(plat::SB_VERT, plat::SB_THUMBTRACK, 20);
+  PaintSpy spy(window_->View());
+  W().OnLButtonDown(60, 90);  // C1 at canvas (110, 110)
+  ASSERT_EQ(g_elementDragging, 1);
+  QApplication::processEvents();
+  spy.painted = QRegion();
+  // One move far beyond the area restored around the press point.
+  W().OnMouseMove(400, 400);
+  QApplication::processEvents();
+  ExpectBox(0, Rect{440, 410, 470, 440});
+  // The label and its bond previews at client = canvas - scroll, and the old place.
+  const QRegion wanted = QRegion(390, 390, 30, 30) + QRegion(150, 95, 270, 305) + QRegion(50, 80, 30, 30);
+  EXPECT_TRUE((wanted - spy.painted).isEmpty());
+}
+
+TEST_F(SelectionWindow, DeleteDuringAMovedDragLeavesNoCopyBehind) {
+  Chain();
+  Show();
+  W().OnLButtonDown(110, 110);
+  W().OnMouseMove(200, 400);  // C1 now at (190, 390)
+  W().OnKeyDown(plat::VK_DELETE);  // nothing is selected any more: nothing goes
+  ASSERT_EQ(g_elementCount, 3);
+  ASSERT_EQ(g_elementDragging, 1);
+  const Rect heldBox = g_document.elements[0].box;
+  W().OnMouseMove(260, 400);
+  W().OnLButtonUp(260, 400);
+  ExpectBox(0, Rect{250, 390, 280, 420});
+  // Neither the label nor the solid bond of the place where Delete found it stays.
+  EXPECT_EQ(Ink(*g_drawDC, heldBox), 0);
+  EXPECT_EQ(g_drawDC->Pixel(210, 260), plat::kWhite);
+  EXPECT_GT(Ink(*g_drawDC, g_document.elements[0].box), 0);
+
+  // Held over R1 at the Delete: R1's box stays whole in the occupied region.
+  W().OnLButtonDown(260, 400);
+  W().OnMouseMove(325, 115);  // C1 at (315, 105), over R1's (300, 100, 330, 130)
+  W().OnKeyDown(plat::VK_DELETE);
+  W().OnMouseMove(325, 300);
+  W().OnLButtonUp(325, 300);
+  EXPECT_TRUE(g_document.occupiedRegion.IntersectsRect(Rect{320, 110, 321, 111}));
+  EXPECT_TRUE(g_document.occupiedRegion.IntersectsRect(g_document.elements[0].box));
+}
+
+TEST_F(SelectionWindow, ARightPressPutsDownTheElementTheLeftButtonHolds) {
+  Chain();
+  Show();
+  // Held in place: the element dialog opens and takes the left button's release.
+  plat::dlgscript::Queue("ELEMENT_PARAMETER_DIALOG", [](plat::Dialog& d) { d.Press(2); });
+  W().OnLButtonDown(110, 110);
+  W().OnRButtonDown(110, 110);
+  EXPECT_EQ(plat::dlgscript::Pending("ELEMENT_PARAMETER_DIALOG"), 0);
+  EXPECT_EQ(g_elementDragging, 0);
+  EXPECT_TRUE(g_document.occupiedRegion.IntersectsRect(g_document.elements[0].box));
+  EXPECT_EQ(g_documentSaved, 1);
+  W().OnMouseMove(300, 300);
+  ExpectBox(0, Rect{100, 100, 130, 130});
+
+  // Moved, so nothing is selected: the tool changes and the element stays where it is.
+  W().OnLButtonDown(110, 110);
+  W().OnMouseMove(150, 300);
+  W().OnRButtonDown(150, 300);
+  EXPECT_EQ(g_currentTool, kToolBond);
+  EXPECT_EQ(g_elementDragging, 0);
+  W().OnLButtonUp(150, 300);
+  W().OnMouseMove(400, 400);
+  ExpectBox(0, Rect{140, 290, 170, 320});
+  EXPECT_TRUE(g_document.occupiedRegion.IntersectsRect(g_document.elements[0].box));
+  EXPECT_EQ(HitTestBond(0, 185, 210), 1);  // bond 1 from (175, 305) to (195, 115)
+  EXPECT_EQ(g_documentSaved, 0);
 }
 
 TEST_F(SelectionWindow, RealPressMoveReleaseDragsTheElementUnderThePointer) {
