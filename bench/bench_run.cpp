@@ -14,7 +14,7 @@
 #include "platform/process.h"
 #include "run_pipelines.h"
 #include "run_settings_dialogs.h"
-#include "test_document_builder.h"
+#include "test_diagram_records.h"
 
 #include <QApplication>
 #include <QTemporaryDir>

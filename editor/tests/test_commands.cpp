@@ -62,11 +62,11 @@ class Commands : public ::testing::Test {
   }
   // A diagram saved as name, then a different one open and modified.
   void SaveOtherDiagram(const std::string& name) {
-    BuildSampleDiagram();
+    testdoc::BuildSampleDiagram();
     files_.Answer(name);
     ASSERT_EQ(SaveDiagramAs(window_.get()), 1);
     NewDiagram(window_.get());
-    PlaceForTest(kKindTF, 700, 700);
+    testdoc::PlaceForTest(kKindTF, 700, 700);
     g_documentSaved = 0;
     plat::msgscript::Begin();
   }
@@ -82,7 +82,7 @@ TEST_F(Commands, NewAsksAndKeepsWhatItKeeps) {
   for (int id : {100, 1100}) {
     SCOPED_TRACE(id);
     g_scrollX = 0;
-    BuildSampleDiagram();
+    testdoc::BuildSampleDiagram();
     g_document.elements[0].staleMark = 1;
     g_document.elements[1].hasExpData = 1;
     g_kindCounters[kKindC] = 12;
@@ -153,7 +153,7 @@ TEST_F(Commands, NewAsksAndKeepsWhatItKeeps) {
 }
 
 TEST_F(Commands, NewWhileABondIsDrawnLeavesNoRubberBand) {
-  BuildSampleDiagram();
+  testdoc::BuildSampleDiagram();
   RedrawDiagram();
   g_bondDrawing = 1;
   g_drawDC->Line(100, 600, 400, 600, plat::Pen::Dot(1, plat::kBlack));
@@ -166,12 +166,12 @@ TEST_F(Commands, NewWhileABondIsDrawnLeavesNoRubberBand) {
 }
 
 TEST_F(Commands, SaveAfterNewWritesTheLastFile) {
-  BuildSampleDiagram();
+  testdoc::BuildSampleDiagram();
   files_.Answer("model.VRD");
   window_->OnCommand(130);
   plat::msgscript::Answer(plat::IDOK);
   window_->OnCommand(100);
-  PlaceForTest(kKindOneJunction, 900, 900);
+  testdoc::PlaceForTest(kKindOneJunction, 900, 900);
   g_documentSaved = 0;
   window_->OnCommand(120);
   EXPECT_EQ(files_.Requests().size(), 1u);
@@ -204,7 +204,7 @@ TEST_F(Commands, MenuOpenAsksAboutUnsavedChanges) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
     NewDiagram(window_.get());
-    PlaceForTest(kKindTF, 700, 700);
+    testdoc::PlaceForTest(kKindTF, 700, 700);
     window_->setWindowTitle(QStringLiteral("before"));
     const std::string current = Encoded();
     g_documentSaved = c.modified ? 0 : 1;
@@ -273,7 +273,7 @@ TEST_F(Commands, OpenEndsSelectionAndBondDrawingAndShowsTheNewDiagram) {
 }
 
 TEST_F(Commands, SaveAndSaveAsSetTheFlagOnlyWhenWritten) {
-  BuildSampleDiagram();
+  testdoc::BuildSampleDiagram();
   struct Case {
     const char* what;
     int id;
@@ -336,7 +336,7 @@ TEST_F(Commands, ExitAsksOnlyWhenModified) {
     SCOPED_TRACE(c.what);
     TearDown();
     SetUp();
-    BuildSampleDiagram();
+    testdoc::BuildSampleDiagram();
     g_documentSaved = c.modified ? 0 : 1;
     for (int a : c.answers) plat::msgscript::Answer(a);
     if (c.dialog && *c.dialog) files_.Answer(c.dialog);

@@ -85,15 +85,15 @@ TokenFile HandFile(int elements = 2, int bonds = 1, int used = 1, int feedback =
   f.Add(I(0) + I(1) + I(0) + I(1));
   AddFreeSides(f, 7);
   f.Add(I(1));
-  f.Add(S("C1") + S("1.0E-3") + S("F") + S(Sjis("容量")));
+  f.Add(S("C1") + S("1.0E-3") + S("F") + S(J("容量")));
   AddEmptyTexts(f, 8 + 2);
-  f.Add(S(Sjis("Q = C1*E\r\n電荷 12")), "equation");
+  f.Add(S(J("Q = C1*E\r\n電荷 12")), "equation");
   f.Add(I(0) + I(1));
   f.Add(I(2), "check box 2");
   f.Add(I(3) + I(0) + I(0) + I(0) + I(0));
   f.Add(I(used), "used count");
   f.Add(I(feedback), "feedback count");
-  for (int n = 0; n < used; ++n) f.Add(S(Sjis("実数")) + S("x" + std::to_string(n)) + S(""));
+  for (int n = 0; n < used; ++n) f.Add(S(J("実数")) + S("x" + std::to_string(n)) + S(""));
   for (int n = 0; n < feedback; ++n) f.Add(S("v" + std::to_string(n)) + S("Flow") + S("1"));
   for (int i = 2; i < elements; ++i) {
     f.Add(I(7) + I(i) + I(15) + I(30) + I(60 * (i % 30)) + I(300 + 40 * (i / 30)) + I(60 * (i % 30) + 15) +
@@ -195,7 +195,7 @@ TEST(DiagramTokens, WrittenByteForByteAndReadBack) {
     EXPECT_EQ(file, "");
   }
 
-  const std::string text = Sjis("電圧 12\r\nE = 1");
+  const std::string text = J("電圧 12\r\nE = 1");
   for (const auto& [s, bytes] : std::vector<std::pair<std::string, std::string>>{
            {"abc", "2 3 abc"}, {"", "2 0 "}, {text, "3 14 " + text}, {std::string(100, 'a'), "4 100 " + std::string(100, 'a')}}) {
     std::string file;
@@ -241,7 +241,7 @@ TEST_F(DiagramFile, EmptyDiagramKeepsCountersConditionsAndOutputs) {
 }
 
 TEST_F(DiagramFile, RoundTripGivesTheSameRecordsAndTheSameBytes) {
-  BuildSampleDiagram();
+  testdoc::BuildSampleDiagram();
   // Not in the file: attachments, marks, the fourth extra text, the result name.
   g_document.elements[2].hasExpData = 1;
   g_document.elements[2].expDataCode = "code";
@@ -252,7 +252,7 @@ TEST_F(DiagramFile, RoundTripGivesTheSameRecordsAndTheSameBytes) {
   ASSERT_EQ(SaveAs("model.VRD"), 1);
   EXPECT_EQ(g_diagramFileName, Path("model.VRD"));
   const std::string first = ReadFileBytes(Path("model.VRD"));
-  EXPECT_NE(first.find(S(Sjis("電圧 振幅\r\n角周波数"))), std::string::npos);
+  EXPECT_NE(first.find(S(J("電圧 振幅\r\n角周波数"))), std::string::npos);
   // The initial value comes before its name.
   EXPECT_NE(first.find(I(1) + S("1.5E-03") + S("DP3")), std::string::npos);
 
@@ -276,13 +276,13 @@ TEST_F(DiagramFile, RoundTripGivesTheSameRecordsAndTheSameBytes) {
 TEST_F(DiagramFile, LargestTablesAndFullTextFieldsRoundTrip) {
   // n bytes of double-byte characters, CR LF, blanks and digits.
   auto full = [](std::size_t n, int seed) {
-    const std::string units[] = {Sjis("電"), "\r\n", " 7", Sjis("ア"), "x" + std::to_string(seed % 10)};
+    const std::string units[] = {J("電"), "\r\n", " 7", J("ア"), "x" + std::to_string(seed % 10)};
     std::string s = n % 2 ? "y" : "";
     for (std::size_t u = seed; s.size() < n; ++u) s += units[u % 5];
     return s;
   };
-  for (int n = 0; n < kMaxElements; ++n) PlaceForTest(n % kKindCount, 40 + 80 * (n % 25), 30 + 60 * (n / 25));
-  for (int k = 0; k < kMaxBonds; ++k) JoinForTest(k, 4, (k + 1) % kMaxElements, k % 2);
+  for (int n = 0; n < kMaxElements; ++n) testdoc::PlaceForTest(n % kKindCount, 40 + 80 * (n % 25), 30 + 60 * (n / 25));
+  for (int k = 0; k < kMaxBonds; ++k) testdoc::AddBond(k, 4, (k + 1) % kMaxElements, k % 2);
   for (int n = 0; n < kMaxElements; ++n) {
     ElementRecord& e = g_document.elements[n];
     StoreText(e.parameterNames, full(sizeof e.parameterNames - 1, n));
@@ -298,7 +298,7 @@ TEST_F(DiagramFile, LargestTablesAndFullTextFieldsRoundTrip) {
   e.usedCount = kMaxUsedVariables;
   e.feedbackCount = kMaxFeedbackVariables;
   for (int k = 0; k < kMaxUsedVariables; ++k) {
-    StoreText(e.used[k].type, Sjis("実数"));
+    StoreText(e.used[k].type, J("実数"));
     StoreText(e.used[k].name, full(sizeof e.used[k].name - 1, k));
     StoreText(e.used[k].comment, full(sizeof e.used[k].comment - 1, k));
     StoreText(e.feedback[k].name, full(sizeof e.feedback[k].name - 1, k));
@@ -330,10 +330,10 @@ TEST_F(DiagramFile, HandMadeFileOpensWithFlagsAsOneAndPolygonsRecomputed) {
   ASSERT_EQ(g_bondCount, 1);
   const ElementRecord& c = g_document.elements[1];
   EXPECT_EQ(c.kind, kKindC);
-  EXPECT_EQ(TextOf(c.equation), Sjis("Q = C1*E\r\n電荷 12"));
+  EXPECT_EQ(TextOf(c.equation), J("Q = C1*E\r\n電荷 12"));
   const int checks[8] = {0, 1, 1, 1, 0, 0, 0, 0};
   EXPECT_TRUE(std::equal(std::begin(checks), std::end(checks), std::begin(c.checkBoxes)));
-  EXPECT_EQ(TextOf(c.used[0].type), Sjis("実数"));
+  EXPECT_EQ(TextOf(c.used[0].type), J("実数"));
   EXPECT_EQ(TextOf(c.feedback[0].kind), "Flow");
   const BondRecord& b = g_document.bonds[0];
   EXPECT_EQ(b.strokeAtHead, 1);
@@ -394,7 +394,7 @@ TEST_F(DiagramFile, TheCapacitiesAreAcceptedAndOneMoreIsRefused) {
 }
 
 TEST_F(DiagramFile, EveryDamageIsRefusedWithAMessageAndTheDiagramStays) {
-  BuildSampleDiagram();
+  testdoc::BuildSampleDiagram();
   g_documentSaved = 0;
   const std::string before = Encoded();
   const Rect firstBox = g_document.elements[0].box;
@@ -473,7 +473,7 @@ TEST_F(DiagramFile, EveryDamageIsRefusedWithAMessageAndTheDiagramStays) {
 }
 
 TEST_F(DiagramFile, AFileThatCannotBeReadIsRefused) {
-  BuildSampleDiagram();
+  testdoc::BuildSampleDiagram();
   const std::string before = Encoded();
   for (const std::string& name : {std::string("missing.VRD"), std::string("folder.VRD")}) {
     SCOPED_TRACE(name);
@@ -490,11 +490,11 @@ TEST_F(DiagramFile, AFileThatCannotBeReadIsRefused) {
 
 TEST_F(DiagramFile, OpeningReplacesEverySlotOfThePreviousDiagram) {
   // A small diagram to open, saved from a fresh editor.
-  PlaceForTest(kKindOneJunction, 1000, 1000);
+  testdoc::PlaceForTest(kKindOneJunction, 1000, 1000);
   ASSERT_EQ(SaveAs("small.VRD"), 1);
 
   Restart();
-  BuildSampleDiagram();
+  testdoc::BuildSampleDiagram();
   g_document.elements[0].staleMark = 1;
   g_document.elements[0].hasExpData = 1;
   g_document.elements[1].staleMark = 1;
@@ -548,7 +548,7 @@ TEST_F(DiagramFile, DialogsOfferVrdFilesFromTheVrdFolder) {
 }
 
 TEST_F(DiagramFile, CancelledDialogsLeaveTheDiagramAndEmptyTheFileName) {
-  BuildSampleDiagram();
+  testdoc::BuildSampleDiagram();
   const std::string before = Encoded();
   g_diagramFileName = Path("model.VRD");
   EXPECT_EQ(OpenDiagram(nullptr), 0);
@@ -562,7 +562,7 @@ TEST_F(DiagramFile, CancelledDialogsLeaveTheDiagramAndEmptyTheFileName) {
 }
 
 TEST_F(DiagramFile, SaveWritesTheCurrentFileOrSavesAsWithoutOne) {
-  BuildSampleDiagram();
+  testdoc::BuildSampleDiagram();
   // No current name: the save-as dialog.
   files_.Answer("model.VRD");
   EXPECT_EQ(SaveDiagram(nullptr), 1);
@@ -576,7 +576,7 @@ TEST_F(DiagramFile, SaveWritesTheCurrentFileOrSavesAsWithoutOne) {
 }
 
 TEST_F(DiagramFile, AFailedWriteKeepsTheOldFileAndSaysSo) {
-  BuildSampleDiagram();
+  testdoc::BuildSampleDiagram();
   ASSERT_EQ(SaveAs("model.VRD"), 1);
   const std::string old = ReadFileBytes(Path("model.VRD"));
 

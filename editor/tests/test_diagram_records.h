@@ -1,35 +1,52 @@
-// Elements and bonds written straight into the document's records, as
-// placement and bond creation leave them, for tests that need a diagram.
+// Diagrams written straight into the document's records, as placement and bond
+// creation leave them: elements with their boxes and numbers, bonds with both
+// ends' side entries, the stroke and the hit region; texts, outputs and
+// numeric conditions; two whole diagrams.
 #pragma once
 
 #include "canvas_drawing.h"
 #include "document.h"
+#include "test_cp932_text.h"
+
+#include <gtest/gtest.h>
 
 #include <algorithm>
+#include <string>
 
 namespace testdoc {
 
-// An element in slot i with a 30-pixel high box at (left, top); the count grows to hold it.
-inline void Element(int i, int kind, int number, int left, int top, int width) {
+// Element i of kind with number, its box width x height at (left, top); the
+// count and the kind's counter grow to hold it. Returns i.
+inline int Element(int i, int kind, int number, int left = 100, int top = 100, int width = 40,
+                   int height = g_fontHeight) {
   ElementRecord& e = g_document.elements[i];
+  e = ElementRecord{};
   e.kind = kind;
   e.number = number;
+  e.numbered = kind < g_numberedKinds ? 1 : 0;
   e.width = width;
-  e.height = 30;
-  e.box = Rect{left, top, left + width, top + 30};
-  e.numbered = kind < 7 ? 1 : 0;
-  for (int s = 0; s < 8; ++s) {
-    e.portInUse[s] = 0;
-    e.portPartner[s] = -1;
-    e.portBond[s] = 0;
-    e.portIsHead[s] = 0;
-  }
+  e.height = height;
+  e.box = Rect{left, top, left + width, top + height};
+  for (int s = 0; s < kPortSides; ++s) e.portPartner[s] = -1;
+  if (g_kindCounters[kind] < number) g_kindCounters[kind] = number;
   g_elementCount = std::max(g_elementCount, i + 1);
+  return i;
 }
 
-// Bond k from side f of tail t to side g of head h: both ports, the stroke, the
-// ends and the hit region; the count grows to hold it.
-inline void Bond(int k, int t, int f, int h, int g, int strokeAtHead = 0) {
+// The next element; returns its index.
+inline int AddElement(int kind, int number, int left = 100, int top = 100, int width = 40) {
+  return Element(g_elementCount, kind, number, left, top, width);
+}
+
+// Bond k from side f of tail t to side g of head h: the record with its ends,
+// hit region, stroke and initial value, and both elements' ports; the count
+// grows to hold it. Returns k.
+inline int Bond(int k, int t, int f, int h, int g, int strokeAtHead = 0) {
+  BondRecord& b = g_document.bonds[k];
+  b = BondRecord{};
+  SetBondEnds(f, g, k, t, h);
+  b.strokeAtHead = strokeAtHead;
+  StoreText(b.initialValue, "0.0000000E+00");
   ElementRecord& te = g_document.elements[t];
   te.portInUse[f] = 1;
   te.portBond[f] = k;
@@ -40,9 +57,121 @@ inline void Bond(int k, int t, int f, int h, int g, int strokeAtHead = 0) {
   he.portBond[g] = k;
   he.portPartner[g] = t;
   he.portIsHead[g] = 1;
-  g_document.bonds[k].strokeAtHead = strokeAtHead;
-  SetBondEnds(f, g, k, t, h);
   g_bondCount = std::max(g_bondCount, k + 1);
+  return k;
+}
+
+// The next bond, from tail (side tailSide) to head (the side opposite unless
+// headSide is given); returns its index.
+inline int AddBond(int tail, int tailSide, int head, int strokeAtHead = 0, int headSide = -1) {
+  return Bond(g_bondCount, tail, tailSide, head, headSide < 0 ? OppositeSide(tailSide) : headSide, strokeAtHead);
+}
+
+// A left click with the placing tool of kind at canvas point (x, y) (no
+// scrolling): the element is laid out, initialised, drawn and counted.
+inline int PlaceForTest(int kind, int x, int y) {
+  g_currentTool = ToolOfKind(kind);
+  EXPECT_EQ(PlaceElement(x, y), 1) << "kind " << kind << " at " << x << "," << y;
+  InitNewElement();
+  DrawElement(nullptr, g_elementCount);
+  return g_elementCount++;
+}
+
+// One parameter (or several, CR LF separated) and the equation of element i.
+inline void SetTexts(int i, const std::string& names, const std::string& values, const std::string& units,
+                     const std::string& comments, const std::string& equation) {
+  ElementRecord& e = g_document.elements[i];
+  StoreText(e.parameterNames, names);
+  StoreText(e.parameterValues, values);
+  StoreText(e.parameterUnits, units);
+  StoreText(e.parameterComments, comments);
+  StoreText(e.equation, equation);
+}
+
+inline void AddOutput(const char* kind, const char* bond) {
+  OutputVariable& v = g_document.outputs[g_document.outputCount++];
+  StoreText(v.kindName, kind);
+  StoreText(v.bondText, bond);
+}
+
+inline void SetNumeric(const char* start, const char* end, const char* step, const char* points) {
+  NumericConditions& n = g_document.numeric;
+  StoreText(n.startTime, start);
+  StoreText(n.endTime, end);
+  StoreText(n.timeStep, step);
+  StoreText(n.outputPoints, points);
+}
+
+// The series RLC circuit: SE1 drives a 1-junction (bond 1) that feeds I1 (bond 2),
+// C1 (bond 3) and R1 (bond 4); strokes for integral causality. Outputs
+// the inductor's momentum and the capacitor's displacement.
+inline void BuildSeriesRlc(const char* e = "1.0", const char* l = "1.0", const char* c = "0.25",
+                           const char* r = "1.0") {
+  const int se = AddElement(kKindSE, 1, 40, 200);
+  const int j = AddElement(kKindOneJunction, 1, 200, 200);
+  const int in = AddElement(kKindI, 1, 200, 60);
+  const int ca = AddElement(kKindC, 1, 360, 200);
+  const int re = AddElement(kKindR, 1, 200, 340);
+  // Strokes at the junction but on the inertia's bond, which sets the common flow.
+  AddBond(se, 4, j, 1);
+  AddBond(j, 2, in, 1);
+  AddBond(j, 4, ca, 0);
+  AddBond(j, 6, re, 0);
+  SetTexts(se, "Ev", e, "V", "step effort", "E=Ev;");
+  SetTexts(in, "Lv", l, "H", "inductance", "L=Z/Lv;");
+  SetTexts(ca, "Cv", c, "F", "capacitance", "C=Z/Cv;");
+  SetTexts(re, "Rv", r, "Ohm", "resistance", "if(J==0) R=Rv*Z;\r\nelse R=Z/Rv;");
+  AddOutput("Momentum", "2");
+  AddOutput("Displacement", "3");
+}
+
+// SE1 - 1 - R1, 1 - C1, 1 - I1 placed by the placing tool, with Japanese texts,
+// line breaks, blanks and digits in the strings, variable tables, an initial
+// value, numeric conditions and outputs.
+inline void BuildSampleDiagram() {
+  const int se = PlaceForTest(kKindSE, 100, 200);
+  const int one = PlaceForTest(kKindOneJunction, 300, 200);
+  const int r = PlaceForTest(kKindR, 500, 200);
+  const int c = PlaceForTest(kKindC, 300, 50);
+  const int i = PlaceForTest(kKindI, 300, 350);
+  AddBond(se, 4, one, 1);
+  AddBond(one, 4, r, 1);
+  AddBond(one, 2, c, 0);
+  AddBond(one, 6, i, 1);
+
+  ElementRecord& eSe = g_document.elements[se];
+  StoreText(eSe.parameterNames, "E0\r\nomega");
+  StoreText(eSe.parameterValues, "1.0\r\n 314 ");
+  StoreText(eSe.parameterUnits, J("ボルト\r\nrad/s"));
+  StoreText(eSe.parameterComments, J("電圧 振幅\r\n角周波数"));
+  StoreText(eSe.equation, J("E = E0*sin(omega*T)  /* 電源 12 */\r\n"));
+  ElementRecord& eR = g_document.elements[r];
+  StoreText(eR.equation, "F = E/R1\r\n\r\n  10 20 30");
+  eR.usedCount = 2;
+  StoreText(eR.used[0].type, J("実数"));
+  StoreText(eR.used[0].name, "x 1");
+  StoreText(eR.used[0].comment, J("位置 2"));
+  StoreText(eR.used[1].type, J("整数"));
+  StoreText(eR.used[1].name, "n");
+  eR.feedbackCount = 1;
+  StoreText(eR.feedback[0].name, "v4");
+  StoreText(eR.feedback[0].kind, "Flow");
+  StoreText(eR.feedback[0].bond, "4");
+  eR.checkBoxes[3] = 1;
+  StoreText(eR.extraTexts[5], J("予備 5"));
+  StoreText(eR.extraText2430, "2430");
+  StoreText(eR.extraText2440, " ");
+
+  BondRecord& b = g_document.bonds[2];
+  b.hasInitialValue = 1;
+  StoreText(b.initialValue, "1.5E-03");
+  StoreText(b.initialName, "DP3");
+  g_document.bonds[3].reserved[2] = 7;
+
+  StoreText(g_document.numeric.endTime, "2.5");
+  StoreText(g_document.numeric.outputPoints, "200");
+  const char* outputs[][2] = {{"Effort", "1"}, {"Flow", "3"}, {"Energy", "4"}};
+  for (const auto& o : outputs) AddOutput(o[0], o[1]);
 }
 
 }  // namespace testdoc

@@ -1,8 +1,8 @@
 // Template dialogs: geometry, texts as CP932 bytes, combos, lists, the command rules
 // (Escape and close box = 2, Enter = 1, closing only through End) and test scripting.
-#include "platform/cp932.h"
 #include "platform/dialog.h"
 #include "platform/file_dialog.h"
+#include "test_cp932_text.h"
 #include "test_fs_temp_dir.h"
 
 #include <QApplication>
@@ -148,7 +148,7 @@ TEST_F(DialogTest, DialogUnitsFollowTheTemplatesFont) {
 TEST_F(DialogTest, GetTextGivesCp932CutOnCharacterBoundaries) {
   Probe d;
   d.SetTextU(10, QString::fromUtf8("電圧電圧電圧電圧電圧"));  // 20 bytes
-  EXPECT_EQ(d.GetText(10, 19), plat::cp932::FromUtf8("電圧電圧電圧電圧電"));
+  EXPECT_EQ(d.GetText(10, 19), J("電圧電圧電圧電圧電"));
   EXPECT_EQ(d.GetText(10, 19).size(), 18u);
   d.SetTextU(10, QString::fromUtf8("a😀"));
   EXPECT_EQ(d.GetText(10, 19), "a?");
@@ -191,7 +191,7 @@ TEST_F(DialogTest, ByteCapsRefuseWhatDoesNotFitAtCharacterBoundaries) {
   d.SetByteLimit(10, 9);
   Type(edit, QString::fromUtf8("電圧電圧電a"));  // the fifth kanji would make 10 bytes
   EXPECT_EQ(edit->text(), QString::fromUtf8("電圧電圧a"));
-  EXPECT_EQ(d.GetText(10), plat::cp932::FromUtf8("電圧電圧a"));
+  EXPECT_EQ(d.GetText(10), J("電圧電圧a"));
   Type(edit, QStringLiteral("b"));
   EXPECT_EQ(edit->text(), QString::fromUtf8("電圧電圧a"));
 
@@ -213,7 +213,7 @@ TEST_F(DialogTest, ByteCapsRefuseWhatDoesNotFitAtCharacterBoundaries) {
   QTest::keyClick(multi, Qt::Key_Return);
   Type(multi, QString::fromUtf8("cd電圧電"));
   EXPECT_EQ(multi->toPlainText(), QString::fromUtf8("ab\ncd電圧"));
-  EXPECT_EQ(d.GetText(11), plat::cp932::FromUtf8("ab\r\ncd電圧"));
+  EXPECT_EQ(d.GetText(11), J("ab\r\ncd電圧"));
   multi->moveCursor(QTextCursor::Start);
   multi->insertPlainText(QStringLiteral("x"));
   EXPECT_EQ(multi->toPlainText(), QString::fromUtf8("ab\ncd電圧"));
@@ -223,9 +223,9 @@ TEST_F(DialogTest, ByteCapsRefuseWhatDoesNotFitAtCharacterBoundaries) {
   d.SetText(10, odd);
   EXPECT_EQ(edit->text().size(), 9);
   EXPECT_EQ(d.GetText(10), "\x80" "abcdefgh");
-  d.SetText(10, plat::cp932::FromUtf8("電圧電圧電"));
+  d.SetText(10, J("電圧電圧電"));
   EXPECT_EQ(edit->text(), QString::fromUtf8("電圧電圧"));
-  EXPECT_EQ(d.GetText(10), plat::cp932::FromUtf8("電圧電圧"));
+  EXPECT_EQ(d.GetText(10), J("電圧電圧"));
 
   // UTF-8 edits (settings values) count UTF-8 bytes.
   d.SetByteLimit(10, 5, Dialog::Encoding::Utf8);
@@ -300,10 +300,10 @@ TEST_F(DialogTest, CombosStartWithNothingChosen) {
   d.AddChildPx(20, Ctl::Combo, 0, 0, 80, 100);
   EXPECT_EQ(d.ComboSelection(20), -1);
   d.ComboAdd(20, "Effort");
-  d.ComboAdd(20, plat::cp932::FromUtf8("実数"));
+  d.ComboAdd(20, J("実数"));
   EXPECT_EQ(d.ComboCount(20), 2);
   EXPECT_EQ(d.ComboSelection(20), -1);
-  EXPECT_EQ(d.ComboText(20, 1), plat::cp932::FromUtf8("実数"));
+  EXPECT_EQ(d.ComboText(20, 1), J("実数"));
   EXPECT_EQ(qobject_cast<QComboBox*>(d.Child(20))->itemText(1), QString::fromUtf8("実数"));
   d.ChooseCombo(20, 1);
   EXPECT_EQ(d.ComboSelection(20), 1);
@@ -324,9 +324,9 @@ TEST_F(DialogTest, ListsKeepRowsAndSelections) {
   EXPECT_EQ(tree->columnWidth(0), 100);
   EXPECT_EQ(tree->columnWidth(1), 45);
   for (const char* b : {"1", "2", "3", "4"}) d.ListInsertRow(30, d.ListRowCount(30), {"Flow", b});
-  d.ListInsertRow(30, 0, {plat::cp932::FromUtf8("電圧"), "9"});
+  d.ListInsertRow(30, 0, {J("電圧"), "9"});
   EXPECT_EQ(d.ListRowCount(30), 5);
-  EXPECT_EQ(d.ListText(30, 0, 0), plat::cp932::FromUtf8("電圧"));
+  EXPECT_EQ(d.ListText(30, 0, 0), J("電圧"));
   EXPECT_EQ(d.ListText(30, 4, 1), "4");
   EXPECT_EQ(d.ListNextSelected(30), -1);
   d.ListSelect(30, 3, true);

@@ -9,10 +9,10 @@
 #include "main_window.h"
 #include "selection.h"
 #include "platform/client_view.h"
-#include "platform/cp932.h"
 #include "platform/dialog.h"
 #include "platform/message_box.h"
 #include "resources/bond_templates.h"
+#include "test_cp932_text.h"
 #include "test_window_fixture.h"
 
 #include <QApplication>
@@ -61,7 +61,7 @@ const Description kDescriptions[] = {
 std::string Stored(const char* shown) {
   std::string out;
   for (const char* p = shown; *p; ++p) out += *p == '\n' ? std::string("\r\n") : std::string(1, *p);
-  return plat::cp932::FromUtf8(out);
+  return ::J(out);
 }
 
 class EditingJourney : public MainWindowFixture {

@@ -7,6 +7,7 @@
 #include "platform/cp932.h"
 #include "platform/dialog.h"
 #include "platform/message_box.h"
+#include "test_cp932_text.h"
 #include "test_fs_temp_dir.h"
 
 #include <QCheckBox>
@@ -33,7 +34,6 @@ namespace script = plat::dlgscript;
 constexpr char kElementDialog[] = "ELEMENT_PARAMETER_DIALOG";
 constexpr char kInitialValueDialog[] = "INITIAL_VALUE_DIALOG";
 
-std::string J(const char* utf8) { return plat::cp932::FromUtf8(utf8); }
 QString U(const char* utf8) { return QString::fromUtf8(utf8); }
 std::string Repeat(const std::string& s, int n) {
   std::string out;

@@ -6,9 +6,9 @@
 #include "document.h"
 #include "experimental_data.h"
 #include "main_window.h"
-#include "platform/cp932.h"
 #include "platform/dialog.h"
 #include "platform/message_box.h"
+#include "test_cp932_text.h"
 #include "test_fs_temp_dir.h"
 
 #include <QComboBox>
@@ -36,8 +36,6 @@ constexpr int kCombo = 3030;
 constexpr int kEdit = 3010;
 constexpr int kAttach = 2800;
 constexpr int kDetach = 2700;
-
-std::string J(const char* utf8) { return plat::cp932::FromUtf8(utf8); }
 
 std::string Lines(const std::vector<std::string>& lines) {
   std::string s;

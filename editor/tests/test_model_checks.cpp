@@ -2,7 +2,7 @@
 // window), equations present, every element connected and parameter names shared
 // with different values, each with its exact message and title.
 #include "model_checks.h"
-#include "test_document_builder.h"
+#include "test_diagram_records.h"
 #include "test_fs_temp_dir.h"
 
 #include "platform/client_view.h"

@@ -2,7 +2,7 @@
 // columns counted in bytes, the two-port bond order, junction signs, multi-line
 // texts, declarations only for C, and the file written whole or not at all.
 #include "model_source_writer.h"
-#include "test_document_builder.h"
+#include "test_diagram_records.h"
 #include "test_fs_temp_dir.h"
 
 #include "platform/fs.h"

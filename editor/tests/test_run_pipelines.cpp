@@ -6,7 +6,7 @@
 #include "main_window.h"
 #include "model_source_writer.h"
 #include "run_pipelines.h"
-#include "test_document_builder.h"
+#include "test_diagram_records.h"
 #include "test_fs_temp_dir.h"
 
 #include "platform/dialog.h"

@@ -1,10 +1,10 @@
 // The run-settings dialogs driven by script: their effects on the document, the
 // globals and vork.ini. Each test runs in a fresh current directory.
 #include "document.h"
-#include "platform/cp932.h"
 #include "platform/dialog.h"
 #include "platform/message_box.h"
 #include "run_settings_dialogs.h"
+#include "test_cp932_text.h"
 #include "test_fs_temp_dir.h"
 
 #include <QApplication>
@@ -22,8 +22,6 @@ namespace {
 
 using plat::Dialog;
 namespace script = plat::dlgscript;
-
-std::string J(const char* utf8) { return plat::cp932::FromUtf8(utf8); }
 
 class RunSettingsDialogs : public ::testing::Test {
  protected:
