@@ -14,7 +14,7 @@
 #include "platform/process.h"
 
 #include "test_diagram_helpers.h"
-#include "test_fs_temp_dir.h"
+#include "test_window_fixture.h"
 
 #include <QApplication>
 #include <QFile>
@@ -32,27 +32,10 @@ const QString kSaveQuestion = QStringLiteral("ファイルが保存されてい�
 const QString kExitQuestion = QStringLiteral("ファイルが保存されていません.\n終了しますか？");
 const QString kReadError = QStringLiteral("ファイルを読み込めませんでした．");
 
-class Commands : public ::testing::Test {
+class Commands : public MainWindowFixture {
  protected:
-  void SetUp() override {
-    WriteFileBytes(cwd_.path() + "/vork.ini",
-                   "[Compiler]\r\nType=0\r\nC_Command=gcc -o temp -Wl,--no-as-needed -lm\r\nF_Command=\r\n"
-                   "[Directory]\r\nVrd=None\r\nData=None\r\n");
-    ResetEditorState();
-    plat::msgscript::Begin();
-    plat::dlgscript::Begin();
-    plat::dlgscript::Queue("SELECT_COMPILER", [](plat::Dialog& d) { d.Press(1); });
-    window_.reset(StartMainWindow(SW_HIDE));
-  }
-  void TearDown() override {
-    window_.reset();
-    plat::Process::ResetSearchDirs();
-    plat::dlgscript::End();
-    plat::msgscript::End();
-    ResetEditorState();
-  }
+  Commands() : MainWindowFixture(Startup::kHidden) {}
 
-  std::string Path(const std::string& name) const { return plat::fs::Join(cwd_.path(), name); }
   QString Caption() const { return window_->windowTitle(); }
   const std::vector<plat::msgscript::Record>& Boxes() const { return plat::msgscript::Records(); }
   static std::string Encoded() {
@@ -71,9 +54,7 @@ class Commands : public ::testing::Test {
     plat::msgscript::Begin();
   }
 
-  TempCwd cwd_;
   FileDialogScript files_;
-  std::unique_ptr<MainWindow> window_;
 };
 
 }  // namespace

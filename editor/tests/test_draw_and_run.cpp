@@ -17,7 +17,7 @@
 #include "platform/process.h"
 
 #include "test_diagram_helpers.h"
-#include "test_fs_temp_dir.h"
+#include "test_window_fixture.h"
 
 #include <QDir>
 #include <QFile>
@@ -38,40 +38,22 @@ namespace {
 namespace dlg = plat::dlgscript;
 namespace msg = plat::msgscript;
 
-constexpr char kGccCommand[] = "gcc -o temp -Wl,--no-as-needed -lm";
-
 // Work files of a run: every name beginning with "temp" and these, in any letter
 // case. The model compiler's own proto1, proto2 and SCRATCH stay by design.
 const char* const kOtherWorkFiles[] = {"sysvar.txt", "vrk_error", "runge.obj", "rungeauto.obj"};
 
-class DrawAndRun : public ::testing::Test {
+class DrawAndRun : public MainWindowFixture {
  protected:
+  DrawAndRun() : MainWindowFixture(Startup::kHidden) {}
+
   void SetUp() override {
-    start_ = cwd_.path();
-    WriteFileBytes(Path("vork.ini"), std::string("[Compiler]\r\nType=0\r\nC_Command=") + kGccCommand +
-                                         "\r\nF_Command=\r\n[Directory]\r\nVrd=None\r\nData=None\r\n");
     ASSERT_TRUE(plat::fs::CopyReplace(CVORK2_BINARY, Path("cvork2")));
     for (const char* f : {"runge.c", "rungeauto.c"})
       ASSERT_TRUE(plat::fs::CopyReplace(std::string(VORK_SOURCE_DIR) + "/integrator/" + f, Path(f)));
     // Programs from the working directory first, then PATH (gcc).
-    QStringList dirs{QString::fromStdString(start_)};
-    for (const QString& d : QString::fromLocal8Bit(qgetenv("PATH")).split(':')) dirs << d;
-    plat::Process::SetSearchDirs(dirs);
-    ResetEditorState();
-    msg::Begin();
-    dlg::Begin();
-    dlg::Queue("SELECT_COMPILER", [](plat::Dialog& d) { d.Press(1); });
-    window_.reset(StartMainWindow(SW_HIDE));
+    SearchStartDirectoryFirst();
+    MainWindowFixture::SetUp();
   }
-  void TearDown() override {
-    window_.reset();
-    dlg::End();
-    msg::End();
-    plat::Process::ResetSearchDirs();
-    ResetEditorState();
-  }
-
-  std::string Path(const std::string& name) const { return plat::fs::Join(start_, name); }
 
   // ---- what the user does --------------------------------------------------------------
   static int CentreX(int element) {
@@ -219,7 +201,7 @@ class DrawAndRun : public ::testing::Test {
   // Entries of the working directory that a run works with, whatever their letter case.
   std::vector<std::string> LeftWorkFiles() const {
     std::vector<std::string> left;
-    const QDir dir(QString::fromStdString(start_));
+    const QDir dir(QString::fromStdString(cwd_.path()));
     for (const QString& entry : dir.entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden)) {
       const std::string lower = entry.toLower().toStdString();
       bool work = lower.rfind("temp", 0) == 0;
@@ -235,10 +217,7 @@ class DrawAndRun : public ::testing::Test {
     return ReadFileBytes(dir + name + ".csv");
   }
 
-  TempCwd cwd_;
-  std::string start_;
   FileDialogScript files_;
-  std::unique_ptr<MainWindow> window_;
 };
 
 // The drawn circuit: E = 1, L = 1, C = 0.25, R = 1, the capacitor charged to

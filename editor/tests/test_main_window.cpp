@@ -9,7 +9,7 @@
 #include "platform/ini.h"
 #include "platform/menu.h"
 #include "platform/message_box.h"
-#include "test_fs_temp_dir.h"
+#include "test_window_fixture.h"
 
 #include <QAction>
 #include <QApplication>
@@ -33,46 +33,16 @@
 
 namespace {
 
-class MainWindowTest : public ::testing::Test {
+class MainWindowTest : public MainWindowFixture {
  protected:
-  void SetUp() override {
-    start_ = cwd_.path();
-    WriteFileBytes(start_ + "/vork.ini",
-                   "[Compiler]\r\nType=0\r\nC_Command=gcc -o temp -Wl,--no-as-needed -lm\r\n"
-                   "F_Command=\r\n[Directory]\r\nVrd=None\r\nData=None\r\n");
-    ResetEditorState();
-    plat::msgscript::Begin();
-    plat::dlgscript::Begin();
-  }
-
-  void TearDown() override {
-    window_.reset();
-    plat::dlgscript::End();
-    plat::msgscript::End();
-    ResetEditorState();
-  }
-
-  // Start-up with OK pressed in the compiler dialog.
-  void Start() {
-    plat::dlgscript::Queue("SELECT_COMPILER", [](plat::Dialog& d) { d.Press(1); });
-    window_.reset(StartMainWindow(SW_SHOWNORMAL));
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(window_.get()));
-    QApplication::processEvents();
-  }
+  MainWindowTest() : MainWindowFixture(Startup::kByTest) {}
 
   plat::ClientView* View() const { return window_->View(); }
-  QWindow* Handle() const { return window_->windowHandle(); }
-  // A client point in the coordinates of the window's surface.
-  QPoint InWindow(int x, int y) const { return View()->mapTo(window_.get(), QPoint(x, y)); }
   void Click(int x, int y, Qt::MouseButton button = Qt::LeftButton) {
     QTest::mouseClick(Handle(), button, Qt::NoModifier, InWindow(x, y));
     QApplication::processEvents();
   }
   void ScrollTo(int bar, int pos) { window_->OnScroll(bar, plat::SB_THUMBTRACK, pos); }
-
-  TempCwd cwd_;
-  std::string start_;
-  std::unique_ptr<MainWindow> window_;
 };
 
 TEST_F(MainWindowTest, StartUpCreatesTheWindowThenRunsTheCompilerDialogOnce) {
@@ -101,7 +71,7 @@ TEST_F(MainWindowTest, StartUpCreatesTheWindowThenRunsTheCompilerDialogOnce) {
   EXPECT_EQ(g_autoTimeStep, 0);
   EXPECT_EQ(g_currentTool, 1200);
   EXPECT_EQ(TextOf(g_document.numeric.timeStep), "1.00000E-05");
-  plat::Ini ini(start_ + "/vork.ini");
+  plat::Ini ini(Path("vork.ini"));
   EXPECT_EQ(ini.GetString("Directory", "Data"), plat::fs::CurrentDir() + "/Csv/");
   EXPECT_EQ(ini.GetString("Directory", "Vrd"), plat::fs::CurrentDir() + "/Vrd/");
   EXPECT_EQ(ini.GetString("Compiler", "C_Command"), "gcc -o temp -Wl,--no-as-needed -lm");
@@ -114,7 +84,7 @@ TEST_F(MainWindowTest, StartUpCreatesTheWindowThenRunsTheCompilerDialogOnce) {
 }
 
 TEST_F(MainWindowTest, ToolbarButtonsInTheirOrderWithTheSelectToolChecked) {
-  Start();
+  StartShown();
   ASSERT_NE(g_toolbar, nullptr);
   const int ids[] = {1100, 1110, 1120, 1160, 1170, 0,    1200, 1210, 1220, 1230, 1240,
                      1250, 1260, 1270, 1280, 1290, 1300, 0,    1310, 1320, 1330};
@@ -130,7 +100,7 @@ TEST_F(MainWindowTest, ToolbarButtonsInTheirOrderWithTheSelectToolChecked) {
 }
 
 TEST_F(MainWindowTest, MenuHoldsThePopUpsAndItemsWithTheirIds) {
-  Start();
+  StartShown();
   const QList<QAction*> tops = window_->menuBar()->actions();
   ASSERT_EQ(tops.size(), 4);
   EXPECT_EQ(tops[0]->text(), QStringLiteral("ファイル(&F)"));
@@ -163,7 +133,7 @@ TEST_F(MainWindowTest, MenuHoldsThePopUpsAndItemsWithTheirIds) {
 }
 
 TEST_F(MainWindowTest, ScrollRangesFollowTheClientSize) {
-  Start();
+  StartShown();
   EXPECT_EQ(g_vertScrollInfo.page, View()->height() - 28);
   EXPECT_EQ(g_horzScrollInfo.page, View()->width());
   // The worked size: 800 x 520.
@@ -215,7 +185,7 @@ TEST_F(MainWindowTest, ScrollRangesFollowTheClientSize) {
 // step is the tracked position minus the current one, so the scroll position follows
 // the thumb (to the last position at most); releasing it moves nothing.
 TEST_F(MainWindowTest, ThumbDragScrollsByTheTrackedPosition) {
-  Start();
+  StartShown();
   for (int bar : {plat::SB_VERT, plat::SB_HORZ}) {
     QScrollBar* b = window_->Bars()->Bar(bar);
     const int& position = bar == plat::SB_VERT ? g_scrollY : g_scrollX;
@@ -267,7 +237,7 @@ TEST_F(MainWindowTest, ThumbDragScrollsByTheTrackedPosition) {
 // Resizing the window rebuilds both bars from the new client size; the scroll
 // positions stay as they were even where the bar can no longer show them.
 TEST_F(MainWindowTest, WindowResizeRebuildsTheBarsWithoutClampingThePositions) {
-  Start();
+  StartShown();
   ScrollTo(plat::SB_VERT, 400);
   ScrollTo(plat::SB_HORZ, 600);
   ASSERT_EQ(g_scrollY, 400);
@@ -295,7 +265,7 @@ TEST_F(MainWindowTest, WindowResizeRebuildsTheBarsWithoutClampingThePositions) {
 // The right button on the toolbar (a button, a separator, the empty end) or on a
 // scroll bar is not a right click of the window: the tool stays.
 TEST_F(MainWindowTest, RightClicksOnTheToolbarAndTheBarsLeaveTheToolAlone) {
-  Start();
+  StartShown();
   window_->OnCommand(1240);
   const QPoint emptyEnd(View()->width() - 10, 10);
   struct Target {
@@ -375,7 +345,7 @@ TEST_F(MainWindowTest, StartsWithAnUnreadableSettingsFile) {
 }
 
 TEST_F(MainWindowTest, ClicksPlaceElementsAtTheCanvasPointOfTheClientPoint) {
-  Start();
+  StartShown();
   window_->OnCommand(1210);  // C tool
   EXPECT_EQ(g_currentTool, 1210);
   EXPECT_TRUE(g_toolbar->IsChecked(1210));
@@ -417,7 +387,7 @@ TEST_F(MainWindowTest, ClicksPlaceElementsAtTheCanvasPointOfTheClientPoint) {
 }
 
 TEST_F(MainWindowTest, RightClickCyclesTheToolsWhileNothingIsSelected) {
-  Start();
+  StartShown();
   window_->OnCommand(1210);
   const int expected[] = {1200, 1300, 1200, 1300};
   for (int tool : expected) {
@@ -439,7 +409,7 @@ TEST_F(MainWindowTest, RightClickCyclesTheToolsWhileNothingIsSelected) {
 }
 
 TEST_F(MainWindowTest, ToolbarClicksChangeTheToolAndAChosenToolStaysChecked) {
-  Start();
+  StartShown();
   QWidget* se = g_toolbar->ButtonWidget(1240);
   ASSERT_NE(se, nullptr);
   QTest::mouseClick(se, Qt::LeftButton);
@@ -458,7 +428,7 @@ TEST_F(MainWindowTest, ToolbarClicksChangeTheToolAndAChosenToolStaysChecked) {
 }
 
 TEST_F(MainWindowTest, EveryCommandEndsABondInProgressAndRestoresTheDrawing) {
-  Start();
+  StartShown();
   g_drawDC->Line(0, 500, 1999, 500, plat::Pen::Dot(1, plat::MakeRgb(7, 0, 0)));
   g_bondDrawing = 1;
   window_->MainMenu()->Item(410)->trigger();
@@ -468,7 +438,7 @@ TEST_F(MainWindowTest, EveryCommandEndsABondInProgressAndRestoresTheDrawing) {
 }
 
 TEST_F(MainWindowTest, BondToolClickAndKeysMarkTheDocumentModified) {
-  Start();
+  StartShown();
   window_->OnCommand(1300);
   Click(600, 400);
   EXPECT_EQ(g_documentSaved, 0);
@@ -497,7 +467,7 @@ TEST_F(MainWindowTest, BondToolClickAndKeysMarkTheDocumentModified) {
 }
 
 TEST_F(MainWindowTest, DeletingTheElementHeldByTheButtonEndsItsDrag) {
-  Start();
+  StartShown();
   g_elementDragging = 1;
   g_document.selectionActive = 1;
   g_document.selectionIsElement = 1;
@@ -579,7 +549,7 @@ TEST_F(MainWindowTest, OverlayStaysUntilTheNextCanvasUpdate) {
 }
 
 TEST_F(MainWindowTest, CloseBoxAsksAndOnlyYesEndsTheWindow) {
-  Start();
+  StartShown();
   plat::msgscript::Answer(plat::IDNO);
   EXPECT_FALSE(window_->close());
   EXPECT_TRUE(window_->isVisible());
@@ -599,7 +569,7 @@ TEST_F(MainWindowTest, CloseBoxAsksAndOnlyYesEndsTheWindow) {
 
 // Places one element of every kind and some bonds, then writes the window's picture.
 TEST_F(MainWindowTest, PictureOfTheWindowWithEveryKindOfElement) {
-  Start();
+  StartShown();
   struct Place {
     int tool, x, y;
   };

@@ -1,6 +1,7 @@
-// The main window started as the program starts it, in a fresh start directory
-// with its own vork.ini, the compiler dialog answered with OK; message boxes
-// and dialogs answered by script.
+// Fixtures of the editor tests. ScriptedEditorTest: a fresh start directory and
+// editor state, message boxes and dialogs answered by script. MainWindowFixture:
+// besides, the main window started as the program starts it, with its own
+// vork.ini and the compiler dialog answered with OK.
 #pragma once
 
 #include "document.h"
@@ -8,34 +9,77 @@
 #include "platform/client_view.h"
 #include "platform/dialog.h"
 #include "platform/message_box.h"
+#include "platform/process.h"
 #include "test_fs_temp_dir.h"
 
 #include <QApplication>
+#include <QStringList>
 #include <QTest>
 #include <QWindow>
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <string>
 
-class MainWindowFixture : public ::testing::Test {
+class ScriptedEditorTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    WriteFileBytes(cwd_.path() + "/vork.ini",
-                   "[Compiler]\r\nType=0\r\nC_Command=gcc -o temp -Wl,--no-as-needed -lm\r\nF_Command=\r\n"
-                   "[Directory]\r\nVrd=None\r\nData=None\r\n");
     ResetEditorState();
     plat::msgscript::Begin();
     plat::dlgscript::Begin();
+  }
+  void TearDown() override {
+    plat::dlgscript::End();
+    plat::msgscript::End();
+    plat::Process::ResetSearchDirs();
+    ResetEditorState();
+  }
+
+  // A file of the start directory.
+  std::string Path(const std::string& name) const { return cwd_.path() + "/" + name; }
+  // Programs are looked for in the start directory first, then along PATH.
+  void SearchStartDirectoryFirst() const {
+    QStringList dirs{QString::fromStdString(cwd_.path())};
+    for (const QString& d : QString::fromLocal8Bit(qgetenv("PATH")).split(':')) dirs << d;
+    plat::Process::SetSearchDirs(dirs);
+  }
+
+  TempCwd cwd_;
+};
+
+// The settings file the window tests start with: gcc for C, no directories chosen.
+inline constexpr char kTestIni[] =
+    "[Compiler]\r\nType=0\r\nC_Command=gcc -o temp -Wl,--no-as-needed -lm\r\nF_Command=\r\n"
+    "[Directory]\r\nVrd=None\r\nData=None\r\n";
+
+class MainWindowFixture : public ScriptedEditorTest {
+ protected:
+  enum class Startup { kShown, kHidden, kByTest };
+  // kShown: started shown and exposed in SetUp; kHidden: started hidden in SetUp;
+  // kByTest: each test calls StartShown() once its own scripts are queued.
+  explicit MainWindowFixture(Startup start = Startup::kShown) : start_(start) {}
+
+  void SetUp() override {
+    WriteFileBytes(Path("vork.ini"), kTestIni);
+    ScriptedEditorTest::SetUp();
+    if (start_ == Startup::kHidden) {
+      plat::dlgscript::Queue("SELECT_COMPILER", [](plat::Dialog& d) { d.Press(1); });
+      window_.reset(StartMainWindow(SW_HIDE));
+    } else if (start_ == Startup::kShown) {
+      StartShown();
+    }
+  }
+  void TearDown() override {
+    window_.reset();
+    ScriptedEditorTest::TearDown();
+  }
+
+  // Start-up shown, with OK pressed in the compiler dialog.
+  void StartShown() {
     plat::dlgscript::Queue("SELECT_COMPILER", [](plat::Dialog& d) { d.Press(1); });
     window_.reset(StartMainWindow(SW_SHOWNORMAL));
     ASSERT_TRUE(QTest::qWaitForWindowExposed(window_.get()));
     QApplication::processEvents();
-  }
-  void TearDown() override {
-    window_.reset();
-    plat::dlgscript::End();
-    plat::msgscript::End();
-    ResetEditorState();
   }
 
   MainWindow& W() { return *window_; }
@@ -43,6 +87,8 @@ class MainWindowFixture : public ::testing::Test {
   // A client point in the coordinates of the window's surface, for Qt's events.
   QPoint InWindow(int x, int y) const { return window_->View()->mapTo(window_.get(), QPoint(x, y)); }
 
-  TempCwd cwd_;
   std::unique_ptr<MainWindow> window_;
+
+ private:
+  Startup start_;
 };
