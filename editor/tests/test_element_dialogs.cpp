@@ -8,7 +8,7 @@
 #include "platform/dialog.h"
 #include "platform/message_box.h"
 #include "test_cp932_text.h"
-#include "test_fs_temp_dir.h"
+#include "test_window_fixture.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -46,18 +46,11 @@ int DluToPxX(int x) { return plat::DluToPxX(x, kGothic10); }
 int DluToPxY(int y) { return plat::DluToPxY(y, kGothic10); }
 QRect Dlu(int x, int y, int w, int h) { return QRect(DluToPxX(x), DluToPxY(y), DluToPxX(w), DluToPxY(h)); }
 
-class ElementDialogs : public ::testing::Test {
+class ElementDialogs : public ScriptedEditorTest {
  protected:
   void SetUp() override {
-    ResetEditorState();
+    ScriptedEditorTest::SetUp();
     g_documentSaved = 1;
-    script::Begin();
-    plat::msgscript::Begin();
-  }
-  void TearDown() override {
-    script::End();
-    plat::msgscript::End();
-    ResetEditorState();
   }
 
   static int AddElement(int kind) {
@@ -118,8 +111,6 @@ class ElementDialogs : public ::testing::Test {
     g_document.selectionIsElement = 0;
     EditInitialValueOfSelectedBond(nullptr);
   }
-
-  TempCwd cwd_;
 };
 
 // The unnamed labels of a dialog in template order: text, rectangle, framed.

@@ -9,7 +9,7 @@
 #include "platform/dialog.h"
 #include "platform/message_box.h"
 #include "test_cp932_text.h"
-#include "test_fs_temp_dir.h"
+#include "test_window_fixture.h"
 
 #include <QComboBox>
 #include <QLineEdit>
@@ -89,19 +89,8 @@ std::string ExpectedFortran(const std::string& name, const std::string& last) {
                 last});
 }
 
-class ExperimentalData : public ::testing::Test {
+class ExperimentalData : public ScriptedEditorTest {
  protected:
-  void SetUp() override {
-    ResetEditorState();
-    script::Begin();
-    plat::msgscript::Begin();
-  }
-  void TearDown() override {
-    script::End();
-    plat::msgscript::End();
-    ResetEditorState();
-  }
-
   // A new element in the next slot.
   static int Add(int kind, int number) {
     ElementRecord& e = g_document.elements[g_elementCount];
@@ -138,8 +127,6 @@ class ExperimentalData : public ::testing::Test {
     for (int r = 0; r < d.ListRowCount(kList); ++r) rows.emplace_back(d.ListText(kList, r, 0), d.ListText(kList, r, 1));
     return rows;
   }
-
-  TempCwd cwd_;
 };
 
 using RowList = std::vector<std::pair<std::string, std::string>>;

@@ -10,7 +10,7 @@
 #include "platform/message_box.h"
 #include "platform/print_dialog.h"
 #include "printing.h"
-#include "test_fs_temp_dir.h"
+#include "test_window_fixture.h"
 
 #include <QDir>
 #include <QFile>
@@ -25,12 +25,10 @@ namespace {
 
 using Options = plat::FileDialogOptions;
 
-class Printing : public ::testing::Test {
+class Printing : public ScriptedEditorTest {
  protected:
   void SetUp() override {
-    ResetEditorState();
-    plat::msgscript::Begin();
-    plat::dlgscript::Begin();
+    ScriptedEditorTest::SetUp();
     CreateCanvasBuffers(nullptr);
     g_startDirectory = cwd_.path();
   }
@@ -38,9 +36,7 @@ class Printing : public ::testing::Test {
     plat::FileDialog::SetHook({});
     plat::PrintDialog::SetHook({});
     DeleteCanvasBuffers();
-    plat::dlgscript::End();
-    plat::msgscript::End();
-    ResetEditorState();
+    ScriptedEditorTest::TearDown();
   }
 
   // The save dialog answers with path (empty: cancelled) and records what it was asked.
@@ -85,7 +81,6 @@ class Printing : public ::testing::Test {
     return n;
   }
 
-  TempCwd cwd_;
   int dialogs_ = 0;
   Options asked_;
   bool askedSave_ = false;

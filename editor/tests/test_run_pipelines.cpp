@@ -7,7 +7,7 @@
 #include "model_source_writer.h"
 #include "run_pipelines.h"
 #include "test_diagram_records.h"
-#include "test_fs_temp_dir.h"
+#include "test_window_fixture.h"
 
 #include "platform/dialog.h"
 #include "platform/file_dialog.h"
@@ -52,27 +52,18 @@ constexpr char kGccCommand[] = "gcc -o temp -Wl,--no-as-needed -lm";
 const char* const kWorkFiles[] = {"temp.VRK", "temp.c",    "temp.f",    "temp.csv",  "temp.PAR",   "sysvar.txt",
                                   "VRK_ERROR", "temp",     "temp.exe",  "temp.obj",  "runge.obj", "rungeauto.obj"};
 
-class RunPipelines : public ::testing::Test {
+class RunPipelines : public ScriptedEditorTest {
  protected:
   void SetUp() override {
-    ResetEditorState();
-    start_ = cwd_.path();
-    QStringList dirs{QString::fromStdString(start_)};
-    for (const QString& d : QString::fromLocal8Bit(qgetenv("PATH")).split(':')) dirs << d;
-    plat::Process::SetSearchDirs(dirs);
-    msg::Begin();
-    dlg::Begin();
+    ScriptedEditorTest::SetUp();
+    SearchStartDirectoryFirst();
   }
   void TearDown() override {
     window_.reset();
     plat::FileDialog::SetHook({});
-    dlg::End();
-    msg::End();
-    plat::Process::ResetSearchDirs();
-    ResetEditorState();
+    ScriptedEditorTest::TearDown();
   }
 
-  std::string Path(const std::string& name) const { return start_ + "/" + name; }
   bool Exists(const std::string& name) const {
     struct stat st;
     return lstat(Path(name).c_str(), &st) == 0;
@@ -167,8 +158,6 @@ class RunPipelines : public ::testing::Test {
     return left;
   }
 
-  TempCwd cwd_;
-  std::string start_;
   std::unique_ptr<MainWindow> window_;
 };
 
@@ -403,7 +392,7 @@ TEST_F(RunPipelines, ReadOnlyDirectoryOrUnremovableOldResultStopsTheRun) {
   WriteFileBytes(Path("temp.c"), "old source");
   WriteFileBytes(Path("temp.csv"), "TIME,OLD\n");
   {
-    Unremovable guard(start_, Path("temp.csv"));
+    Unremovable guard(cwd_.path(), Path("temp.csv"));
     if (!guard.Holds()) GTEST_SKIP() << "no way to make a file unremovable here";
     EXPECT_EQ(RunCommand210("stale"), 1);
   }

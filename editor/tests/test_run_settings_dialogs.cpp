@@ -5,7 +5,7 @@
 #include "platform/message_box.h"
 #include "run_settings_dialogs.h"
 #include "test_cp932_text.h"
-#include "test_fs_temp_dir.h"
+#include "test_window_fixture.h"
 
 #include <QApplication>
 #include <QFile>
@@ -23,30 +23,26 @@ namespace {
 using plat::Dialog;
 namespace script = plat::dlgscript;
 
-class RunSettingsDialogs : public ::testing::Test {
+class RunSettingsDialogs : public ScriptedEditorTest {
  protected:
   void SetUp() override {
-    ResetEditorState();
+    ScriptedEditorTest::SetUp();
     std::strcpy(g_document.numeric.startTime, "0.00000E+00");
     std::strcpy(g_document.numeric.endTime, "1.00000E+00");
     std::strcpy(g_document.numeric.timeStep, "1.00000E-05");
     std::strcpy(g_document.numeric.outputPoints, "1000");
     g_documentSaved = 1;
-    script::Begin();
-    plat::msgscript::Begin();
   }
   void TearDown() override {
-    script::End();
+    ScriptedEditorTest::TearDown();
     script::SetShownHook({});
-    plat::msgscript::End();
-    ResetEditorState();
   }
 
   void WriteIni(const QByteArray& content) {
-    WriteFileBytes(cwd_.path() + "/vork.ini", content.toStdString());
+    WriteFileBytes(Path("vork.ini"), content.toStdString());
   }
   QByteArray ReadIni() {
-    QFile f(QString::fromStdString(cwd_.path() + "/vork.ini"));
+    QFile f(QString::fromStdString(Path("vork.ini")));
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
   }
 
@@ -59,7 +55,6 @@ class RunSettingsDialogs : public ::testing::Test {
     return TextOf(g_document.outputs[i].kindName) + "/" + TextOf(g_document.outputs[i].bondText);
   }
 
-  TempCwd cwd_;
 };
 
 // ---- OUT_PUT_SETTING_DIALOG -------------------------------------------------
