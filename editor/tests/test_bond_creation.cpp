@@ -9,6 +9,7 @@
 #include "platform/dialog.h"
 #include "platform/message_box.h"
 #include "resources/bond_templates.h"
+#include "test_diagram_records.h"
 #include "test_fs_temp_dir.h"
 #include "test_window_fixture.h"
 
@@ -50,12 +51,9 @@ class BondCreation : public ::testing::Test {
   // Places an element of the kind centred on the canvas point, as the placing
   // tool does; its index.
   static int Place(int kind, int x, int y) {
-    g_currentTool = ToolOfKind(kind);
-    EXPECT_EQ(PlaceElement(x, y), 1) << "kind " << kind << " at " << x << "," << y;
-    InitNewElement();
-    DrawElement(nullptr, g_elementCount);
+    const int i = testdoc::PlaceForTest(kind, x, y);
     g_currentTool = kToolBond;
-    return g_elementCount++;
+    return i;
   }
   static Point Centre(int i) {
     const Rect& b = g_document.elements[i].box;

@@ -88,6 +88,21 @@ inline void SetTexts(int i, const std::string& names, const std::string& values,
   StoreText(e.equation, equation);
 }
 
+// A row of element e's variable table and of its feedback table.
+inline void AddUsed(ElementRecord& e, const std::string& type, const std::string& name,
+                    const std::string& comment = "") {
+  UsedVariable& v = e.used[e.usedCount++];
+  StoreText(v.type, type);
+  StoreText(v.name, name);
+  StoreText(v.comment, comment);
+}
+inline void AddFeedback(ElementRecord& e, const char* name, const char* kind, const char* bond) {
+  FeedbackVariable& v = e.feedback[e.feedbackCount++];
+  StoreText(v.name, name);
+  StoreText(v.kind, kind);
+  StoreText(v.bond, bond);
+}
+
 inline void AddOutput(const char* kind, const char* bond) {
   OutputVariable& v = g_document.outputs[g_document.outputCount++];
   StoreText(v.kindName, kind);
@@ -147,16 +162,9 @@ inline void BuildSampleDiagram() {
   StoreText(eSe.equation, J("E = E0*sin(omega*T)  /* 電源 12 */\r\n"));
   ElementRecord& eR = g_document.elements[r];
   StoreText(eR.equation, "F = E/R1\r\n\r\n  10 20 30");
-  eR.usedCount = 2;
-  StoreText(eR.used[0].type, J("実数"));
-  StoreText(eR.used[0].name, "x 1");
-  StoreText(eR.used[0].comment, J("位置 2"));
-  StoreText(eR.used[1].type, J("整数"));
-  StoreText(eR.used[1].name, "n");
-  eR.feedbackCount = 1;
-  StoreText(eR.feedback[0].name, "v4");
-  StoreText(eR.feedback[0].kind, "Flow");
-  StoreText(eR.feedback[0].bond, "4");
+  AddUsed(eR, J("実数"), "x 1", J("位置 2"));
+  AddUsed(eR, J("整数"), "n");
+  AddFeedback(eR, "v4", "Flow", "4");
   eR.checkBoxes[3] = 1;
   StoreText(eR.extraTexts[5], J("予備 5"));
   StoreText(eR.extraText2430, "2430");

@@ -4,6 +4,7 @@
 #include "canvas_drawing.h"
 #include "document.h"
 #include "test_diagram_records.h"
+#include "test_window_fixture.h"
 
 #include <gtest/gtest.h>
 
@@ -18,18 +19,8 @@ using plat::Point;
 using testdoc::Bond;
 using testdoc::Element;
 
-class Drawing : public ::testing::Test {
+class Drawing : public CanvasFixture {
  protected:
-  void SetUp() override {
-    ResetEditorState();
-    CreateCanvasBuffers(nullptr);
-    g_drawDC->SetLogging(true);
-  }
-  void TearDown() override {
-    DeleteCanvasBuffers();
-    ResetEditorState();
-  }
-
   static std::vector<DrawOp> Ops(DrawOp::Kind kind) {
     std::vector<DrawOp> out;
     for (const DrawOp& op : g_drawDC->Log())

@@ -7,7 +7,7 @@
 #include "platform/cp932.h"
 #include "platform/dialog.h"
 #include "platform/message_box.h"
-#include "test_cp932_text.h"
+#include "test_diagram_records.h"
 #include "test_window_fixture.h"
 
 #include <QCheckBox>
@@ -53,40 +53,15 @@ class ElementDialogs : public ScriptedEditorTest {
     g_documentSaved = 1;
   }
 
-  static int AddElement(int kind) {
-    const int i = g_elementCount++;
-    ElementRecord& e = g_document.elements[i];
-    e.kind = kind;
-    e.number = 1;
-    for (int s = 0; s < kPortSides; ++s) e.portPartner[s] = -1;
-    return i;
-  }
-  static int AddBond(int tail, int head) {
-    const int b = g_bondCount++;
-    BondRecord& r = g_document.bonds[b];
-    r.tailElement = tail;
-    r.headElement = head;
-    std::strcpy(r.initialValue, "0.0000000E+00");
-    return b;
-  }
+  static int AddElement(int kind) { return testdoc::AddElement(kind, 1); }
+  // A bond from the tail's side (4 unless given) to the head.
+  static int AddBond(int tail, int head, int tailSide = 4) { return testdoc::AddBond(tail, tailSide, head); }
   // An element of the kind beside a 0-junction, joined to it by the given number of bonds.
   static int ElementWithBonds(int kind, int bonds) {
     const int element = AddElement(kind);
     const int junction = AddElement(kKindZeroJunction);
-    for (int i = 0; i < bonds; ++i) AddBond(junction, element);
+    for (int i = 0; i < bonds; ++i) AddBond(junction, element, i);
     return element;
-  }
-  static void AddUsed(ElementRecord& e, const std::string& type, const std::string& name, const std::string& comment) {
-    UsedVariable& v = e.used[e.usedCount++];
-    StoreText(v.type, type);
-    StoreText(v.name, name);
-    StoreText(v.comment, comment);
-  }
-  static void AddFeedback(ElementRecord& e, const char* name, const char* kind, const char* bond) {
-    FeedbackVariable& v = e.feedback[e.feedbackCount++];
-    StoreText(v.name, name);
-    StoreText(v.kind, kind);
-    StoreText(v.bond, bond);
   }
   static std::string Used(const ElementRecord& e, int i) {
     return TextOf(e.used[i].type) + "/" + TextOf(e.used[i].name) + "/" + TextOf(e.used[i].comment);
@@ -141,8 +116,8 @@ TEST_F(ElementDialogs, ElementDialogShowsEveryControlAndTheElement) {
   StoreText(e.parameterValues, "1.0\r\n2.0");
   StoreText(e.parameterUnits, "F\r\n-");
   StoreText(e.parameterComments, J("容量\r\n係数"));
-  AddUsed(e, J("実数"), "Q0", J("初期"));
-  AddFeedback(e, "F2", "Flow", "2");
+  testdoc::AddUsed(e, J("実数"), "Q0", J("初期"));
+  testdoc::AddFeedback(e, "F2", "Flow", "2");
 
   const int code = OpenElement(c, [](Dialog& d) {
     EXPECT_EQ(d.windowTitle(), U("Parameters and characteristic equations"));
@@ -301,12 +276,12 @@ TEST_F(ElementDialogs, OkStoresTheFiveTextsAndEmptiesTheExtras) {
 TEST_F(ElementDialogs, DeleteRemovesEverySelectedRowAndKeepsTheOrder) {
   const int tf = AddElement(kKindTF);
   ElementRecord& e = g_document.elements[tf];
-  AddUsed(e, J("整数"), "a", "A");
-  AddUsed(e, J("実数"), "b", "B");
-  AddUsed(e, J("整数"), "c", "C");
-  AddFeedback(e, "x", "Effort", "1");
-  AddFeedback(e, "y", "Flow", "2");
-  AddFeedback(e, "z", "Momentum", "3");
+  testdoc::AddUsed(e, J("整数"), "a", "A");
+  testdoc::AddUsed(e, J("実数"), "b", "B");
+  testdoc::AddUsed(e, J("整数"), "c", "C");
+  testdoc::AddFeedback(e, "x", "Effort", "1");
+  testdoc::AddFeedback(e, "y", "Flow", "2");
+  testdoc::AddFeedback(e, "z", "Momentum", "3");
   OpenElement(tf, [&](Dialog& d) {
     struct Case {
       int list, button;
@@ -378,8 +353,8 @@ TEST_F(ElementDialogs, AddNeedsAChoiceAndANameAndAllowsDuplicates) {
 TEST_F(ElementDialogs, The21stVariableIsRefused) {
   const int c = ElementWithBonds(kKindC, 1);
   ElementRecord& e = g_document.elements[c];
-  for (int i = 0; i < kMaxUsedVariables - 1; ++i) AddUsed(e, J("整数"), "u", "");
-  for (int i = 0; i < kMaxFeedbackVariables - 1; ++i) AddFeedback(e, "f", "Flow", "1");
+  for (int i = 0; i < kMaxUsedVariables - 1; ++i) testdoc::AddUsed(e, J("整数"), "u", "");
+  for (int i = 0; i < kMaxFeedbackVariables - 1; ++i) testdoc::AddFeedback(e, "f", "Flow", "1");
   OpenElement(c, [&](Dialog& d) {
     d.ChooseCombo(2540, 1);
     d.SetTextU(2541, "last");

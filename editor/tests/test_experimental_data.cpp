@@ -8,7 +8,7 @@
 #include "main_window.h"
 #include "platform/dialog.h"
 #include "platform/message_box.h"
-#include "test_cp932_text.h"
+#include "test_diagram_records.h"
 #include "test_window_fixture.h"
 
 #include <QComboBox>
@@ -92,13 +92,7 @@ std::string ExpectedFortran(const std::string& name, const std::string& last) {
 class ExperimentalData : public ScriptedEditorTest {
  protected:
   // A new element in the next slot.
-  static int Add(int kind, int number) {
-    ElementRecord& e = g_document.elements[g_elementCount];
-    e.kind = kind;
-    e.number = number;
-    e.numbered = kind < g_numberedKinds ? 1 : 0;
-    return g_elementCount++;
-  }
+  static int Add(int kind, int number) { return testdoc::AddElement(kind, number); }
   static const ElementRecord& El(int i) { return g_document.elements[i]; }
 
   // Opens the dialog, runs body on it and closes it with "閉じる".

@@ -155,20 +155,7 @@ void SelectDirectly(int index, int isElement) {
 
 // ---- without a window: the operations on the document and the canvases --------------
 
-class Selection : public ::testing::Test {
- protected:
-  void SetUp() override {
-    ResetEditorState();
-    CreateCanvasBuffers(nullptr);
-    g_drawDC->SetLogging(true);
-  }
-  void TearDown() override {
-    DeleteCanvasBuffers();
-    ResetEditorState();
-  }
-
-  TempCwd cwd_;
-};
+class Selection : public CanvasFixture {};
 
 TEST_F(Selection, PressOnAnElementSelectsItWithADottedOutlineAndStartsItsDrag) {
   Chain();

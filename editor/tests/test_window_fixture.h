@@ -1,9 +1,11 @@
 // Fixtures of the editor tests. ScriptedEditorTest: a fresh start directory and
-// editor state, message boxes and dialogs answered by script. MainWindowFixture:
+// editor state, message boxes and dialogs answered by script. CanvasFixture: the
+// canvases made, with drawing logged. MainWindowFixture:
 // besides, the main window started as the program starts it, with its own
 // vork.ini and the compiler dialog answered with OK.
 #pragma once
 
+#include "canvas_drawing.h"
 #include "document.h"
 #include "main_window.h"
 #include "platform/client_view.h"
@@ -42,6 +44,23 @@ class ScriptedEditorTest : public ::testing::Test {
     QStringList dirs{QString::fromStdString(cwd_.path())};
     for (const QString& d : QString::fromLocal8Bit(qgetenv("PATH")).split(':')) dirs << d;
     plat::Process::SetSearchDirs(dirs);
+  }
+
+  TempCwd cwd_;
+};
+
+// A fresh start directory and editor state with the canvases made, drawing
+// into the logged one.
+class CanvasFixture : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ResetEditorState();
+    CreateCanvasBuffers(nullptr);
+    g_drawDC->SetLogging(true);
+  }
+  void TearDown() override {
+    DeleteCanvasBuffers();
+    ResetEditorState();
   }
 
   TempCwd cwd_;
