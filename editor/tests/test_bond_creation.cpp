@@ -29,6 +29,8 @@
 namespace {
 
 using plat::Point;
+using testdoc::Centre;
+using testdoc::ExpectBox;
 
 constexpr plat::Rgb kInk = plat::MakeRgb(7, 0, 0);
 const char kStrokeDialog[] = "STROKE_SELECT_DIALOG";
@@ -55,10 +57,6 @@ class BondCreation : public ::testing::Test {
     g_currentTool = kToolBond;
     return i;
   }
-  static Point Centre(int i) {
-    const Rect& b = g_document.elements[i].box;
-    return Point{(b.left + b.right) / 2, (b.top + b.bottom) / 2};
-  }
   static void ClickOn(int i) {
     const Point c = Centre(i);
     OnBondToolClick(nullptr, c.x, c.y);
@@ -79,13 +77,6 @@ class BondCreation : public ::testing::Test {
     int n = 0;
     for (const std::string& name : plat::dlgscript::Opened()) n += name == kStrokeDialog ? 1 : 0;
     return n;
-  }
-  static void ExpectBox(int i, Rect want) {
-    const Rect& b = g_document.elements[i].box;
-    EXPECT_EQ(b.left, want.left) << "element " << i;
-    EXPECT_EQ(b.top, want.top) << "element " << i;
-    EXPECT_EQ(b.right, want.right) << "element " << i;
-    EXPECT_EQ(b.bottom, want.bottom) << "element " << i;
   }
   // Marks side s of element e in use with the given partner (a bond elsewhere).
   static void Occupy(int e, int s, int partner) {

@@ -38,11 +38,6 @@ class Commands : public MainWindowFixture {
 
   QString Caption() const { return window_->windowTitle(); }
   const std::vector<plat::msgscript::Record>& Boxes() const { return plat::msgscript::Records(); }
-  static std::string Encoded() {
-    std::string bytes;
-    EXPECT_TRUE(EncodeDiagram(CurrentDiagram(), bytes));
-    return bytes;
-  }
   // A diagram saved as name, then a different one open and modified.
   void SaveOtherDiagram(const std::string& name) {
     testdoc::BuildSampleDiagram();

@@ -160,11 +160,6 @@ class DiagramFile : public ::testing::Test {
     ResetEditorState();
     InitDocumentAndSettings();
   }
-  static std::string Encoded() {
-    std::string bytes;
-    EXPECT_TRUE(EncodeDiagram(CurrentDiagram(), bytes));
-    return bytes;
-  }
 
   TempCwd cwd_;
   FileDialogScript files_;

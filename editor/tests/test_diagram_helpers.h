@@ -46,6 +46,13 @@ class FileDialogScript {
   std::vector<Request> requests_;
 };
 
+// The file bytes of the current diagram.
+inline std::string Encoded() {
+  std::string bytes;
+  EXPECT_TRUE(EncodeDiagram(CurrentDiagram(), bytes));
+  return bytes;
+}
+
 // Every field the file holds, as text, in the file's order.
 inline std::vector<std::string> SavedFields(const ElementRecord& e) {
   std::vector<std::string> f;

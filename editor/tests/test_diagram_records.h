@@ -67,6 +67,20 @@ inline int AddBond(int tail, int tailSide, int head, int strokeAtHead = 0, int h
   return Bond(g_bondCount, tail, tailSide, head, headSide < 0 ? OppositeSide(tailSide) : headSide, strokeAtHead);
 }
 
+// The centre of element i's box.
+inline Point Centre(int i) {
+  const Rect& b = g_document.elements[i].box;
+  return Point{(b.left + b.right) / 2, (b.top + b.bottom) / 2};
+}
+
+inline void ExpectBox(int i, const Rect& want) {
+  const Rect& b = g_document.elements[i].box;
+  EXPECT_EQ(b.left, want.left) << "element " << i;
+  EXPECT_EQ(b.top, want.top) << "element " << i;
+  EXPECT_EQ(b.right, want.right) << "element " << i;
+  EXPECT_EQ(b.bottom, want.bottom) << "element " << i;
+}
+
 // A left click with the placing tool of kind at canvas point (x, y) (no
 // scrolling): the element is laid out, initialised, drawn and counted.
 inline int PlaceForTest(int kind, int x, int y) {

@@ -193,11 +193,6 @@ class DrawAndRun : public MainWindowFixture {
   }
 
   // ---- what the user finds ---------------------------------------------------------------
-  std::vector<std::string> Messages() const {
-    std::vector<std::string> out;
-    for (const auto& r : msg::Records()) out.push_back((r.text + " | " + r.title).toStdString());
-    return out;
-  }
   // Entries of the working directory that a run works with, whatever their letter case.
   std::vector<std::string> LeftWorkFiles() const {
     std::vector<std::string> left;

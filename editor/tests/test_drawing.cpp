@@ -21,23 +21,10 @@ using testdoc::Element;
 
 class Drawing : public CanvasFixture {
  protected:
-  static std::vector<DrawOp> Ops(DrawOp::Kind kind) {
-    std::vector<DrawOp> out;
-    for (const DrawOp& op : g_drawDC->Log())
-      if (op.kind == kind) out.push_back(op);
-    return out;
-  }
   static std::vector<std::string> Texts() {
     std::vector<std::string> out;
     for (const DrawOp& op : Ops(DrawOp::kText)) out.push_back(op.text);
     return out;
-  }
-  static void ExpectPoints(const std::vector<Point>& got, const std::vector<Point>& want) {
-    ASSERT_EQ(got.size(), want.size());
-    for (size_t i = 0; i < want.size(); ++i) {
-      EXPECT_EQ(got[i].x, want[i].x) << "point " << i;
-      EXPECT_EQ(got[i].y, want[i].y) << "point " << i;
-    }
   }
 
   // The worked bond: C1 at (100, 100), 30 x 30, its side 4 at (135, 115), to a

@@ -12,7 +12,7 @@
 #include "platform/dialog.h"
 #include "platform/message_box.h"
 #include "resources/bond_templates.h"
-#include "test_cp932_text.h"
+#include "test_diagram_records.h"
 #include "test_window_fixture.h"
 
 #include <QApplication>
@@ -27,6 +27,8 @@
 namespace {
 
 using plat::Point;
+using testdoc::Centre;
+using testdoc::ExpectBox;
 
 constexpr char kStrokeDialog[] = "STROKE_SELECT_DIALOG";
 constexpr char kElementDialog[] = "ELEMENT_PARAMETER_DIALOG";
@@ -87,10 +89,6 @@ class EditingJourney : public MainWindowFixture {
     QApplication::processEvents();
   }
 
-  static Point Centre(int i) {
-    const Rect& b = g_document.elements[i].box;
-    return Point{(b.left + b.right) / 2, (b.top + b.bottom) / 2};
-  }
   // The middle of bond k between its two port points.
   static Point Middle(int k) {
     const BondRecord& b = g_document.bonds[k];
@@ -270,14 +268,6 @@ void ExpectBonds(const std::vector<BondWant>& bonds) {
     EXPECT_EQ(TextOf(b.initialValue), w.initialValue);
     for (int r : b.reserved) EXPECT_EQ(r, 0);
   }
-}
-
-void ExpectBox(int i, Rect want) {
-  const Rect& b = g_document.elements[i].box;
-  EXPECT_EQ(b.left, want.left) << "element " << i;
-  EXPECT_EQ(b.top, want.top) << "element " << i;
-  EXPECT_EQ(b.right, want.right) << "element " << i;
-  EXPECT_EQ(b.bottom, want.bottom) << "element " << i;
 }
 
 TEST_F(EditingJourney, DrawJoinAndDescribeAGraph) {

@@ -143,11 +143,6 @@ class RunPipelines : public ScriptedEditorTest {
     return end;
   }
 
-  std::vector<std::string> Messages() const {
-    std::vector<std::string> out;
-    for (const auto& r : msg::Records()) out.push_back((r.text + " | " + r.title).toStdString());
-    return out;
-  }
   static std::string M(const char* text, const char* title) { return std::string(text) + " | " + title; }
 
   // The work files still in the working directory, in any letter case.

@@ -4,7 +4,7 @@
 #include "platform/dialog.h"
 #include "platform/message_box.h"
 #include "run_settings_dialogs.h"
-#include "test_cp932_text.h"
+#include "test_diagram_records.h"
 #include "test_window_fixture.h"
 
 #include <QApplication>
@@ -22,6 +22,7 @@ namespace {
 
 using plat::Dialog;
 namespace script = plat::dlgscript;
+using testdoc::AddOutput;
 
 class RunSettingsDialogs : public ScriptedEditorTest {
  protected:
@@ -46,11 +47,6 @@ class RunSettingsDialogs : public ScriptedEditorTest {
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
   }
 
-  static void AddOutput(const char* kind, const char* bond) {
-    OutputVariable& v = g_document.outputs[g_document.outputCount++];
-    std::strcpy(v.kindName, kind);
-    std::strcpy(v.bondText, bond);
-  }
   static std::string Output(int i) {
     return TextOf(g_document.outputs[i].kindName) + "/" + TextOf(g_document.outputs[i].bondText);
   }

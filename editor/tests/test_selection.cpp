@@ -32,6 +32,7 @@ using plat::DrawOp;
 using plat::Point;
 using testdoc::Bond;
 using testdoc::Element;
+using testdoc::ExpectBox;
 
 constexpr plat::Rgb kDotColor = plat::MakeRgb(7, 0, 0);
 
@@ -66,21 +67,6 @@ int Ink(const plat::Canvas& c, int left, int top, int right, int bottom) {
 }
 int Ink(const plat::Canvas& c, const Rect& r) { return Ink(c, r.left, r.top, r.right, r.bottom); }
 
-std::vector<DrawOp> Ops(DrawOp::Kind kind) {
-  std::vector<DrawOp> out;
-  for (const DrawOp& op : g_drawDC->Log())
-    if (op.kind == kind) out.push_back(op);
-  return out;
-}
-
-void ExpectPoints(const std::vector<Point>& got, const std::vector<Point>& want) {
-  ASSERT_EQ(got.size(), want.size());
-  for (size_t i = 0; i < want.size(); ++i) {
-    EXPECT_EQ(got[i].x, want[i].x) << "point " << i;
-    EXPECT_EQ(got[i].y, want[i].y) << "point " << i;
-  }
-}
-
 bool HasLine(Point from, Point to, plat::Pen::Style style, int width) {
   for (const DrawOp& op : Ops(DrawOp::kLine)) {
     if (op.penStyle == style && op.penWidth == width && op.points[0].x == from.x && op.points[0].y == from.y &&
@@ -95,10 +81,6 @@ void ExpectRect(const Rect& got, const Rect& want) {
   EXPECT_EQ(got.top, want.top);
   EXPECT_EQ(got.right, want.right);
   EXPECT_EQ(got.bottom, want.bottom);
-}
-void ExpectBox(int element, const Rect& want) {
-  SCOPED_TRACE("element " + std::to_string(element));
-  ExpectRect(g_document.elements[element].box, want);
 }
 
 // A selection of the element or bond `index`, held for a drag when it is an element.

@@ -22,6 +22,7 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
 class ScriptedEditorTest : public ::testing::Test {
  protected:
@@ -37,6 +38,12 @@ class ScriptedEditorTest : public ::testing::Test {
     ResetEditorState();
   }
 
+  // The message boxes shown, as "text | title".
+  static std::vector<std::string> Messages() {
+    std::vector<std::string> out;
+    for (const auto& r : plat::msgscript::Records()) out.push_back((r.text + " | " + r.title).toStdString());
+    return out;
+  }
   // A file of the start directory.
   std::string Path(const std::string& name) const { return cwd_.path() + "/" + name; }
   // Programs are looked for in the start directory first, then along PATH.
@@ -65,6 +72,22 @@ class CanvasFixture : public ::testing::Test {
 
   TempCwd cwd_;
 };
+
+// The logged drawing operations of a kind.
+inline std::vector<plat::DrawOp> Ops(plat::DrawOp::Kind kind) {
+  std::vector<plat::DrawOp> out;
+  for (const plat::DrawOp& op : g_drawDC->Log())
+    if (op.kind == kind) out.push_back(op);
+  return out;
+}
+
+inline void ExpectPoints(const std::vector<plat::Point>& got, const std::vector<plat::Point>& want) {
+  ASSERT_EQ(got.size(), want.size());
+  for (size_t i = 0; i < want.size(); ++i) {
+    EXPECT_EQ(got[i].x, want[i].x) << "point " << i;
+    EXPECT_EQ(got[i].y, want[i].y) << "point " << i;
+  }
+}
 
 // The settings file the window tests start with: gcc for C, no directories chosen.
 inline constexpr char kTestIni[] =
