@@ -47,9 +47,7 @@ class DrawAndRun : public MainWindowFixture {
   DrawAndRun() : MainWindowFixture(Startup::kHidden) {}
 
   void SetUp() override {
-    ASSERT_TRUE(plat::fs::CopyReplace(CVORK2_BINARY, Path("cvork2")));
-    for (const char* f : {"runge.c", "rungeauto.c"})
-      ASSERT_TRUE(plat::fs::CopyReplace(std::string(VORK_SOURCE_DIR) + "/integrator/" + f, Path(f)));
+    ASSERT_NO_FATAL_FAILURE(InstallModelCompiler());
     // Programs from the working directory first, then PATH (gcc).
     SearchStartDirectoryFirst();
     MainWindowFixture::SetUp();

@@ -423,9 +423,7 @@ class RunEndToEnd : public RunPipelines {
  protected:
   void SetUp() override {
     RunPipelines::SetUp();
-    ASSERT_TRUE(plat::fs::CopyReplace(CVORK2_BINARY, Path("cvork2")));
-    for (const char* f : {"runge.c", "rungeauto.c"})
-      ASSERT_TRUE(plat::fs::CopyReplace(std::string(VORK_SOURCE_DIR) + "/integrator/" + f, Path(f)));
+    ASSERT_NO_FATAL_FAILURE(InstallModelCompiler());
     WriteIni(kGccCommand);
   }
 

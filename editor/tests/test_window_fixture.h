@@ -10,6 +10,7 @@
 #include "main_window.h"
 #include "platform/client_view.h"
 #include "platform/dialog.h"
+#include "platform/fs.h"
 #include "platform/message_box.h"
 #include "platform/process.h"
 #include "test_fs_temp_dir.h"
@@ -46,6 +47,14 @@ class ScriptedEditorTest : public ::testing::Test {
   }
   // A file of the start directory.
   std::string Path(const std::string& name) const { return cwd_.path() + "/" + name; }
+#ifdef CVORK2_BINARY
+  // The model compiler and the integrators' sources in the start directory, as a real run needs them.
+  void InstallModelCompiler() const {
+    ASSERT_TRUE(plat::fs::CopyReplace(CVORK2_BINARY, Path("cvork2")));
+    for (const char* f : {"runge.c", "rungeauto.c"})
+      ASSERT_TRUE(plat::fs::CopyReplace(std::string(VORK_SOURCE_DIR) + "/integrator/" + f, Path(f)));
+  }
+#endif
   // Programs are looked for in the start directory first, then along PATH.
   void SearchStartDirectoryFirst() const {
     QStringList dirs{QString::fromStdString(cwd_.path())};
