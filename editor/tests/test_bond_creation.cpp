@@ -767,17 +767,9 @@ TEST_F(StrokePicture, TheDialogPaintsThePictureOfItsBond) {
 
 class BondToolWindow : public MainWindowFixture {
  protected:
-  void Click(int x, int y) {
-    QTest::mouseClick(Handle(), Qt::LeftButton, Qt::NoModifier, InWindow(x, y));
-    QApplication::processEvents();
-  }
-  void MoveTo(int x, int y) {
-    QTest::mouseMove(Handle(), InWindow(x, y));
-    QApplication::processEvents();
-  }
   void Place(int tool, int x, int y) {
     window_->OnCommand(tool);
-    Click(x, y);
+    RealClick(x, y);
   }
 };
 
@@ -788,13 +780,13 @@ TEST_F(BondToolWindow, RealClicksAndMovesDrawTheBandAtTheScrolledCanvasPoint) {
   window_->OnScroll(plat::SB_VERT, plat::SB_THUMBTRACK, 40);
   window_->OnCommand(1300);
   // Canvas (200, 200) is client (100, 160).
-  Click(100, 160);
+  RealClick(100, 160);
   ASSERT_EQ(g_bondDrawing, 1);
   EXPECT_EQ(g_currentIndex, 0);
   EXPECT_EQ(g_startX, 200);
   EXPECT_EQ(g_startY, 200);
   EXPECT_EQ(g_documentSaved, 0);
-  MoveTo(250, 200);  // canvas (350, 240)
+  RealMove(250, 200);  // canvas (350, 240)
   EXPECT_EQ(g_drawDC->CurrentPosition().x, 350);
   EXPECT_EQ(g_drawDC->CurrentPosition().y, 240);
   // Band ink on the canvas, and in the window at client = canvas - scroll.
@@ -818,8 +810,8 @@ TEST_F(BondToolWindow, RealClicksAndMovesDrawTheBandAtTheScrolledCanvasPoint) {
     d.Press(dlgres::kStrokeAtHeadRadio);
     d.Press(1);
   });
-  MoveTo(300, 260);
-  Click(300, 260);  // canvas (400, 300): R1
+  RealMove(300, 260);
+  RealClick(300, 260);  // canvas (400, 300): R1
   ASSERT_EQ(g_bondCount, 1);
   EXPECT_EQ(g_document.bonds[0].tailElement, 0);
   EXPECT_EQ(g_document.bonds[0].headElement, 1);
@@ -842,8 +834,8 @@ TEST_F(BondToolWindow, SmallGraphDrawnWithTheMouse) {
   auto join = [&](int tail, int head) {
     const Rect& t = g_document.elements[tail].box;
     const Rect& h = g_document.elements[head].box;
-    Click((t.left + t.right) / 2, (t.top + t.bottom) / 2);
-    Click((h.left + h.right) / 2, (h.top + h.bottom) / 2);
+    RealClick((t.left + t.right) / 2, (t.top + t.bottom) / 2);
+    RealClick((h.left + h.right) / 2, (h.top + h.bottom) / 2);
   };
   join(0, 1);  // SE at the tail: stroke at the junction's end
   plat::dlgscript::Queue(kStrokeDialog, [](plat::Dialog& d) {

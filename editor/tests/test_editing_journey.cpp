@@ -76,14 +76,8 @@ class EditingJourney : public MainWindowFixture {
     W().OnLButtonUp(p.x, p.y);
   }
   // Through Qt's events, where the mapping of points, buttons and keys counts.
-  void RealClick(Point p, Qt::MouseButton button = Qt::LeftButton) {
-    QTest::mouseClick(Handle(), button, Qt::NoModifier, InWindow(p));
-    QApplication::processEvents();
-  }
-  void RealMove(Point p) {
-    QTest::mouseMove(Handle(), InWindow(p));
-    QApplication::processEvents();
-  }
+  void RealClick(Point p, Qt::MouseButton button = Qt::LeftButton) { MainWindowFixture::RealClick(p.x, p.y, button); }
+  void RealMove(Point p) { MainWindowFixture::RealMove(p.x, p.y); }
   void RealKey(Qt::Key key) {
     QTest::keyClick(window_->View(), key);
     QApplication::processEvents();

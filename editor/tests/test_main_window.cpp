@@ -38,10 +38,6 @@ class MainWindowTest : public MainWindowFixture {
   MainWindowTest() : MainWindowFixture(Startup::kByTest) {}
 
   plat::ClientView* View() const { return window_->View(); }
-  void Click(int x, int y, Qt::MouseButton button = Qt::LeftButton) {
-    QTest::mouseClick(Handle(), button, Qt::NoModifier, InWindow(x, y));
-    QApplication::processEvents();
-  }
   void ScrollTo(int bar, int pos) { window_->OnScroll(bar, plat::SB_THUMBTRACK, pos); }
 };
 
@@ -293,7 +289,7 @@ TEST_F(MainWindowTest, RightClicksOnTheToolbarAndTheBarsLeaveTheToolAlone) {
     EXPECT_EQ(g_scrollY, 0) << t.name;
   }
   // The same button on the canvas does switch the tool.
-  Click(400, 300, Qt::RightButton);
+  RealClick(400, 300, Qt::RightButton);
   EXPECT_EQ(g_currentTool, 1200);
 }
 
@@ -351,7 +347,7 @@ TEST_F(MainWindowTest, ClicksPlaceElementsAtTheCanvasPointOfTheClientPoint) {
   EXPECT_TRUE(g_toolbar->IsChecked(1210));
   EXPECT_FALSE(g_toolbar->IsChecked(1200));
 
-  Click(200, 150);
+  RealClick(200, 150);
   ASSERT_EQ(g_elementCount, 1);
   EXPECT_EQ(g_document.elements[0].box.left, 185);
   EXPECT_EQ(g_document.elements[0].box.top, 135);
@@ -360,7 +356,7 @@ TEST_F(MainWindowTest, ClicksPlaceElementsAtTheCanvasPointOfTheClientPoint) {
   // Scrolled by (100, 40): the same client point is canvas (300, 190).
   ScrollTo(plat::SB_HORZ, 100);
   ScrollTo(plat::SB_VERT, 40);
-  Click(200, 150);
+  RealClick(200, 150);
   ASSERT_EQ(g_elementCount, 2);
   EXPECT_EQ(g_document.elements[1].box.left, 285);
   EXPECT_EQ(g_document.elements[1].box.top, 175);
@@ -375,14 +371,14 @@ TEST_F(MainWindowTest, ClicksPlaceElementsAtTheCanvasPointOfTheClientPoint) {
   EXPECT_GT(ink, 30);
 
   // A click in the band hits the toolbar, never the canvas: its empty end, or the greyed button.
-  Click(View()->width() - 20, 10);
+  RealClick(View()->width() - 20, 10);
   EXPECT_EQ(g_elementCount, 2);
   const QPoint greyed = g_toolbar->ButtonWidget(1170)->geometry().center();
-  Click(greyed.x(), greyed.y());
+  RealClick(greyed.x(), greyed.y());
   EXPECT_EQ(g_elementCount, 2);
   EXPECT_EQ(g_currentTool, 1210);
   // A click onto an existing box is refused.
-  Click(200, 150);
+  RealClick(200, 150);
   EXPECT_EQ(g_elementCount, 2);
 }
 
@@ -391,7 +387,7 @@ TEST_F(MainWindowTest, RightClickCyclesTheToolsWhileNothingIsSelected) {
   window_->OnCommand(1210);
   const int expected[] = {1200, 1300, 1200, 1300};
   for (int tool : expected) {
-    Click(400, 300, Qt::RightButton);
+    RealClick(400, 300, Qt::RightButton);
     EXPECT_EQ(g_currentTool, tool);
     EXPECT_TRUE(g_toolbar->IsChecked(tool));
     EXPECT_FALSE(g_toolbar->IsChecked(tool == 1200 ? 1300 : 1200));
@@ -399,7 +395,7 @@ TEST_F(MainWindowTest, RightClickCyclesTheToolsWhileNothingIsSelected) {
   }
   // With something selected, or a bond in progress, the tool stays.
   g_document.selectionActive = 1;
-  Click(400, 300, Qt::RightButton);
+  RealClick(400, 300, Qt::RightButton);
   EXPECT_EQ(g_currentTool, 1300);
   g_document.selectionActive = 0;
   g_bondDrawing = 1;
@@ -440,7 +436,7 @@ TEST_F(MainWindowTest, EveryCommandEndsABondInProgressAndRestoresTheDrawing) {
 TEST_F(MainWindowTest, BondToolClickAndKeysMarkTheDocumentModified) {
   StartShown();
   window_->OnCommand(1300);
-  Click(600, 400);
+  RealClick(600, 400);
   EXPECT_EQ(g_documentSaved, 0);
 
   struct Case {
@@ -577,7 +573,7 @@ TEST_F(MainWindowTest, PictureOfTheWindowWithEveryKindOfElement) {
                           {1260, 500, 120}, {1270, 500, 320}, {1280, 300, 220}, {1290, 500, 220}};
   for (const Place& p : places) {
     window_->OnCommand(p.tool);
-    Click(p.x, p.y);
+    RealClick(p.x, p.y);
   }
   ASSERT_EQ(g_elementCount, 9);
   // Bonds as bond creation leaves them: C1 -> 0 (side 4 -> 0), 0 -> SE1 (2 -> 6), SF1 -> 0 (2 -> 6), 0 -> 1 (4 -> 0).

@@ -133,6 +133,16 @@ class MainWindowFixture : public ScriptedEditorTest {
     QApplication::processEvents();
   }
 
+  // A click and a pointer move through Qt's events, at client points.
+  void RealClick(int x, int y, Qt::MouseButton button = Qt::LeftButton) {
+    QTest::mouseClick(Handle(), button, Qt::NoModifier, InWindow(x, y));
+    QApplication::processEvents();
+  }
+  void RealMove(int x, int y) {
+    QTest::mouseMove(Handle(), InWindow(x, y));
+    QApplication::processEvents();
+  }
+
   MainWindow& W() { return *window_; }
   QWindow* Handle() const { return window_->windowHandle(); }
   // A client point in the coordinates of the window's surface, for Qt's events.
