@@ -179,10 +179,7 @@ class DrawAndRun : public MainWindowFixture {
       d.Press(1);
       end = d.Ended() ? d.EndCode() : -1;
     });
-    dlg::Queue("OUT_VARIABLE_DIALOG", [name](plat::Dialog& d) {
-      d.SetTextU(2570, QString::fromUtf8(name));
-      d.Press(1);
-    });
+    AnswerResultName(name);
     msg::Begin();
     window_->OnCommand(command);
     EXPECT_EQ(dlg::Pending("OUT_PUT_SETTING_DIALOG"), 0);

@@ -117,10 +117,7 @@ class RunPipelines : public ScriptedEditorTest {
       d.Press(1);
       outputEnd = d.Ended() ? d.EndCode() : -1;
     });
-    dlg::Queue("OUT_VARIABLE_DIALOG", [name](plat::Dialog& d) {
-      d.SetTextU(2570, QString::fromStdString(name));
-      d.Press(1);
-    });
+    AnswerResultName(name);
     window_->OnCommand(command);
     return outputEnd;
   }
@@ -135,10 +132,7 @@ class RunPipelines : public ScriptedEditorTest {
       d.Press(1);
       end = d.Ended() ? d.EndCode() : -1;
     });
-    dlg::Queue("OUT_VARIABLE_DIALOG", [name](plat::Dialog& d) {
-      d.SetTextU(2570, QString::fromStdString(name));
-      d.Press(1);
-    });
+    AnswerResultName(name);
     window_->OnCommand(220);
     return end;
   }

@@ -45,6 +45,13 @@ class ScriptedEditorTest : public ::testing::Test {
     for (const auto& r : plat::msgscript::Records()) out.push_back((r.text + " | " + r.title).toStdString());
     return out;
   }
+  // The result-name dialog of the next run answered with name and OK.
+  static void AnswerResultName(const std::string& name) {
+    plat::dlgscript::Queue("OUT_VARIABLE_DIALOG", [name](plat::Dialog& d) {
+      d.SetTextU(2570, QString::fromStdString(name));
+      d.Press(1);
+    });
+  }
   // A file of the start directory.
   std::string Path(const std::string& name) const { return cwd_.path() + "/" + name; }
 #ifdef CVORK2_BINARY
