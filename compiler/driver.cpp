@@ -29,7 +29,7 @@ void reopen_model_file() { rewind_model_file(); }
 
 // The first file that cannot be written out ends the run.
 void close_work_files() {
-    for (OutFile* f : {&FSYSVAR, &FPROTO1, &FPAR, &FPROTO2, &FSCRATCH})
+    for (OutFile* f : work_files())
         if (!f->close()) fail_not_written(f->name());
 }
 

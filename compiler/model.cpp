@@ -262,6 +262,8 @@ bool OutFile::close() {
     return written && closed;
 }
 
+std::array<OutFile*, 5> work_files() { return {&FSYSVAR, &FPROTO1, &FPAR, &FPROTO2, &FSCRATCH}; }
+
 OutFile* unit_file(int unit) {
     if (unit == 10) return &FPROTO1;
     if (unit == 15) return &FPAR;
@@ -270,7 +272,7 @@ OutFile* unit_file(int unit) {
 
 bool flush_all_outputs() {
     bool written = true;
-    for (OutFile* f : {&FSYSVAR, &FPROTO1, &FPAR, &FPROTO2, &FSCRATCH}) {
+    for (OutFile* f : work_files()) {
         if (f->flush()) continue;
         written = false;
         report_not_written(f->name());
@@ -280,7 +282,7 @@ bool flush_all_outputs() {
 }
 
 void close_all_files() {
-    for (OutFile* f : {&FSYSVAR, &FPROTO1, &FPAR, &FPROTO2, &FSCRATCH}) f->close();
+    for (OutFile* f : work_files()) f->close();
 }
 
 // ------------------------------------------------------- expression store

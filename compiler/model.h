@@ -10,6 +10,7 @@
 // runs.
 #pragma once
 
+#include <array>
 #include <cstdio>
 #include <iosfwd>
 #include <string>
@@ -101,6 +102,9 @@ extern OutFile FPROTO1;   // proto1: function bodies (statement unit 10)
 extern OutFile FPROTO2;   // proto2: prototypes
 extern OutFile FPAR;      // temp.PAR: the parameter file (statement unit 15)
 extern OutFile FSCRATCH;  // SCRATCH: the expression store on disk
+
+// The five work files above, in the order they are flushed and closed.
+std::array<OutFile*, 5> work_files();
 
 // The file of a statement unit: 10 -> FPROTO1, 15 -> FPAR, anything else ->
 // nullptr (the writer then writes nothing).
