@@ -148,7 +148,7 @@ void OnBondToolClick(plat::ClientView* window, int x, int y) {
   if (hit < 0) return;
   g_currentIndex = hit;
   g_bondDrawing = 1;
-  if (g_drawDC && g_cleanDC) g_cleanDC->CopyFrom(*g_drawDC, 0, 0, g_canvasWidth, g_canvasHeight, 0, 0);
+  CopyDrawingToClean();
   g_startX = cx;
   g_startY = cy;
   if (g_drawDC) g_drawDC->MoveTo(cx, cy);

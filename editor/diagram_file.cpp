@@ -234,7 +234,7 @@ void DrawOpenedDiagram(plat::ClientView* view) {
     SetBondEnds(b.tailSide, b.headSide, k, b.tailElement, b.headElement);
     if (g_drawDC) DrawBond(b.tailSide, b.headSide, b.tailElement, b.headElement, *g_drawDC, k);
   }
-  if (g_drawDC && g_cleanDC) g_cleanDC->CopyFrom(*g_drawDC, 0, 0, g_canvasWidth, g_canvasHeight, 0, 0);
+  CopyDrawingToClean();
   InvalidateCanvas(view);
 }
 

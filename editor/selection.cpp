@@ -50,10 +50,6 @@ void CopyRect(plat::Canvas& to, const plat::Canvas& from, const Rect& r) {
   to.CopyFrom(from, r.left, r.top, r.right - r.left, r.bottom - r.top, r.left, r.top);
 }
 
-void RestoreDrawingFromClean() {
-  if (g_drawDC && g_cleanDC) g_drawDC->CopyFrom(*g_cleanDC, 0, 0, g_canvasWidth, g_canvasHeight, 0, 0);
-}
-
 void Invalidate(plat::ClientView* window, const Rect& r) {
   if (window) window->Invalidate(r.left, r.top, r.right, r.bottom);
 }
@@ -339,6 +335,6 @@ void MarkStaleFeedbackRefs() {
     }
   }
   DrawMarks(nullptr);
-  if (g_drawDC && g_cleanDC) g_cleanDC->CopyFrom(*g_drawDC, 0, 0, g_canvasWidth, g_canvasHeight, 0, 0);
+  CopyDrawingToClean();
   g_lowestRemovedBond = 10000;
 }
