@@ -288,12 +288,13 @@ bool WriteDiagramFile(const std::string& path) {
   return file.commit();
 }
 
+// Only a regular file of a plausible size is read; a pipe or device is refused
+// without waiting on it.
 bool ReadDiagramFile(const std::string& path, DiagramContent& diagram) {
-  QFile file(QFile::decodeName(path.c_str()));
-  if (!file.open(QIODevice::ReadOnly)) return false;
-  if (file.size() > kMaxDiagramFileBytes) return false;
-  const QByteArray bytes = file.read(kMaxDiagramFileBytes);
-  return DecodeDiagram(bytes.constData(), static_cast<std::size_t>(bytes.size()), diagram);
+  if (QFileInfo(QFile::decodeName(path.c_str())).size() > kMaxDiagramFileBytes) return false;
+  std::string bytes;
+  if (plat::fs::ReadFile(path, &bytes) != plat::fs::ReadResult::Ok) return false;
+  return DecodeDiagram(bytes.data(), bytes.size(), diagram);
 }
 
 // Writes to path and reports a failure; true when written.
