@@ -94,7 +94,7 @@ void FinishBond(plat::ClientView* window, int x, int y, int hit) {
     CancelBondDrawing(window);
     return;
   }
-  const int g = f < 4 ? f + 4 : f - 4;
+  const int g = OppositeSide(f);
   const int k = g_bondCount;
 
   g_bondAccepted = 1;
@@ -121,7 +121,6 @@ void FinishBond(plat::ClientView* window, int x, int y, int hit) {
 
   // The picture first, from the ports as they were; then the records.
   if (g_drawDC) DrawBond(f, g, tail, head, *g_drawDC, k);
-  InvalidateCanvas(window);
   RedrawCurrentElementBonds(window);
   InvalidateCanvas(window);
   RebuildCurrentElementBondRegions();
@@ -148,7 +147,7 @@ void OnBondToolClick(plat::ClientView* window, int x, int y) {
   if (hit < 0) return;
   g_currentIndex = hit;
   g_bondDrawing = 1;
-  if (g_drawDC && g_cleanDC) g_cleanDC->CopyFrom(*g_drawDC, 0, 0, g_canvasWidth, g_canvasHeight, 0, 0);
+  CopyDrawingToClean();
   g_startX = cx;
   g_startY = cy;
   if (g_drawDC) g_drawDC->MoveTo(cx, cy);

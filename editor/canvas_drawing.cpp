@@ -300,6 +300,14 @@ void DrawMarks(plat::ClientView* /*window*/) {
 
 void CancelBondDrawing(plat::ClientView* window) {
   g_bondDrawing = 0;
-  if (g_drawDC && g_cleanDC) g_drawDC->CopyFrom(*g_cleanDC, 0, 0, g_canvasWidth, g_canvasHeight, 0, 0);
+  RestoreDrawingFromClean();
   InvalidateCanvas(window);
+}
+
+void CopyDrawingToClean() {
+  if (g_drawDC && g_cleanDC) g_cleanDC->CopyFrom(*g_drawDC, 0, 0, g_canvasWidth, g_canvasHeight, 0, 0);
+}
+
+void RestoreDrawingFromClean() {
+  if (g_drawDC && g_cleanDC) g_drawDC->CopyFrom(*g_cleanDC, 0, 0, g_canvasWidth, g_canvasHeight, 0, 0);
 }

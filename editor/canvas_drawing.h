@@ -84,3 +84,7 @@ void DrawMarks(plat::ClientView* window);
 // Ends a bond drawing: g_bondDrawing 0, the drawing restored from the clean
 // canvas, the whole canvas invalidated.
 void CancelBondDrawing(plat::ClientView* window);
+// Whole-canvas copies between the drawing and the clean canvas; nothing while
+// either canvas is missing.
+void CopyDrawingToClean();
+void RestoreDrawingFromClean();

@@ -234,7 +234,7 @@ void DrawOpenedDiagram(plat::ClientView* view) {
     SetBondEnds(b.tailSide, b.headSide, k, b.tailElement, b.headElement);
     if (g_drawDC) DrawBond(b.tailSide, b.headSide, b.tailElement, b.headElement, *g_drawDC, k);
   }
-  if (g_drawDC && g_cleanDC) g_cleanDC->CopyFrom(*g_drawDC, 0, 0, g_canvasWidth, g_canvasHeight, 0, 0);
+  CopyDrawingToClean();
   InvalidateCanvas(view);
 }
 
@@ -288,12 +288,13 @@ bool WriteDiagramFile(const std::string& path) {
   return file.commit();
 }
 
+// Only a regular file of a plausible size is read; a pipe or device is refused
+// without waiting on it.
 bool ReadDiagramFile(const std::string& path, DiagramContent& diagram) {
-  QFile file(QFile::decodeName(path.c_str()));
-  if (!file.open(QIODevice::ReadOnly)) return false;
-  if (file.size() > kMaxDiagramFileBytes) return false;
-  const QByteArray bytes = file.read(kMaxDiagramFileBytes);
-  return DecodeDiagram(bytes.constData(), static_cast<std::size_t>(bytes.size()), diagram);
+  if (QFileInfo(QFile::decodeName(path.c_str())).size() > kMaxDiagramFileBytes) return false;
+  std::string bytes;
+  if (plat::fs::ReadFile(path, &bytes) != plat::fs::ReadResult::Ok) return false;
+  return DecodeDiagram(bytes.data(), bytes.size(), diagram);
 }
 
 // Writes to path and reports a failure; true when written.

@@ -194,7 +194,4 @@ void DetachExperimentalDataFrom(const std::string& label) {
   if (i >= 0) g_document.elements[i].hasExpData = 0;
 }
 
-int RunExperimentalDataDialog(QWidget* owner) {
-  ExperimentalDataDialog d;
-  return plat::RunModal(d, owner);
-}
+int RunExperimentalDataDialog(QWidget* owner) { return plat::RunDialog<ExperimentalDataDialog>(owner); }

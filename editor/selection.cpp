@@ -50,10 +50,6 @@ void CopyRect(plat::Canvas& to, const plat::Canvas& from, const Rect& r) {
   to.CopyFrom(from, r.left, r.top, r.right - r.left, r.bottom - r.top, r.left, r.top);
 }
 
-void RestoreDrawingFromClean() {
-  if (g_drawDC && g_cleanDC) g_drawDC->CopyFrom(*g_cleanDC, 0, 0, g_canvasWidth, g_canvasHeight, 0, 0);
-}
-
 void Invalidate(plat::ClientView* window, const Rect& r) {
   if (window) window->Invalidate(r.left, r.top, r.right, r.bottom);
 }
@@ -331,20 +327,14 @@ void DeleteSelection(plat::ClientView* /*window*/, int index) {
 }
 
 void MarkStaleFeedbackRefs() {
-  const plat::Pen pen = plat::Pen::Solid(1, kMarkColor);
-  const plat::Brush brush = plat::Brush::Null();
   for (int i = 0; i < g_elementCount; ++i) {
     ElementRecord& e = g_document.elements[i];
     // All twenty slots are read, whatever the count says.
     for (const FeedbackVariable& f : e.feedback) {
       if (std::atoi(TextOf(f.bond).c_str()) > g_lowestRemovedBond) e.staleMark = 1;
     }
-    if (e.staleMark == 1 && g_drawDC) {
-      const int cx = (e.box.left + e.box.right) / 2;
-      const int cy = (e.box.top + e.box.bottom) / 2;
-      g_drawDC->Ellipse(cx - 20, cy - 20, cx + 20, cy + 20, pen, brush);
-    }
   }
-  if (g_drawDC && g_cleanDC) g_cleanDC->CopyFrom(*g_drawDC, 0, 0, g_canvasWidth, g_canvasHeight, 0, 0);
+  DrawMarks(nullptr);
+  CopyDrawingToClean();
   g_lowestRemovedBond = 10000;
 }

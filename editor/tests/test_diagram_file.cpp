@@ -13,6 +13,7 @@
 
 #include <QDir>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <algorithm>
 #include <cstring>
@@ -470,11 +471,15 @@ TEST_F(DiagramFile, EveryDamageIsRefusedWithAMessageAndTheDiagramStays) {
 TEST_F(DiagramFile, AFileThatCannotBeReadIsRefused) {
   testdoc::BuildSampleDiagram();
   const std::string before = Encoded();
-  for (const std::string& name : {std::string("missing.VRD"), std::string("folder.VRD")}) {
+  for (const std::string& name : {std::string("missing.VRD"), std::string("folder.VRD"), std::string("fifo.VRD")}) {
     SCOPED_TRACE(name);
     plat::msgscript::Begin();
     if (name == "folder.VRD") {
       ASSERT_TRUE(QDir().mkdir(QString::fromStdString(Path(name))));
+    }
+    // A pipe with no writer: refused at once, not waited on.
+    if (name == "fifo.VRD") {
+      ASSERT_EQ(mkfifo(Path(name).c_str(), 0600), 0);
     }
     EXPECT_EQ(Open(name), 0);
     ASSERT_EQ(plat::msgscript::Records().size(), 1u);
