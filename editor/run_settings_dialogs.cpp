@@ -10,12 +10,6 @@
 
 #include <string>
 
-namespace {
-
-constexpr int kCommandBytes = 259;  // a compiler command, as read into a 260-byte buffer
-
-}  // namespace
-
 // ---- OUT_PUT_SETTING_DIALOG -------------------------------------------------
 
 OutputSettingDialog::OutputSettingDialog() : plat::Dialog(dlgres::OutputSettingTemplate()) {}
@@ -141,8 +135,8 @@ SelectCompilerDialog::SelectCompilerDialog() : plat::Dialog(dlgres::SelectCompil
 void SelectCompilerDialog::OnInit() {
   const std::string path = SettingsPath();
   g_language = ReadCompilerType(path);
-  SetByteLimit(2650, kCommandBytes, Encoding::Utf8);
-  SetByteLimit(2660, kCommandBytes, Encoding::Utf8);
+  SetByteLimit(2650, kRunCommandBytes, Encoding::Utf8);
+  SetByteLimit(2660, kRunCommandBytes, Encoding::Utf8);
   Check(2610, g_language != 0);
   Check(2600, g_language == 0);
   SetText(2650, ReadCompilerCommand(path, 0));
