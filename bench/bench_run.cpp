@@ -28,7 +28,6 @@
 #include <cstdlib>
 #include <fstream>
 #include <map>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -42,13 +41,6 @@ constexpr char kDefaultCommand[] = "gcc -o temp -Wl,--no-as-needed -lm";
 
 std::string dir;
 FILE* report = stdout;  // the benchmark's own output; the programs' listings go to /dev/null
-
-std::string ReadFile(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream s;
-  s << in.rdbuf();
-  return s.str();
-}
 
 void WriteFile(const std::string& path, const std::string& bytes) {
   std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
@@ -178,7 +170,8 @@ void CompareCommands(int repeats) {
       WriteSettings(commands[c]);
       const std::string name = "s" + std::to_string(states) + "c" + std::to_string(c);
       const std::map<std::string, double> best = BestOf(repeats, name);
-      const std::string csv = ReadFile(dir + "/Csv/" + name + ".csv");
+      std::string csv;  // empty when missing: counted as differing
+      plat::fs::ReadFile(dir + "/Csv/" + name + ".csv", &csv);
       if (c == 0) first = csv;
       const bool same = csv == first && !csv.empty();
       identical = identical && same;

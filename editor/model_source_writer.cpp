@@ -6,13 +6,15 @@
 #include <QString>
 
 #include <algorithm>
+#include <iterator>
 #include <utility>
 
 namespace {
 
-// Output kinds by the exact kind name; feedback variables use the first four.
-constexpr const char* kOutputKindNames[] = {"Effort", "Flow", "Momentum", "Displacement", "Power", "Energy"};
+// The codes of kOutputKindNames; feedback variables use the first four.
 constexpr const char* kOutputKindCodes[] = {"EF", "FL", "MN", "DP", "PW", "EN"};
+static_assert(std::size(kOutputKindCodes) == std::size(kOutputKindNames));
+constexpr int kOutputKinds = static_cast<int>(std::size(kOutputKindNames));
 constexpr int kFeedbackKinds = 4;
 
 // The bytes of "整数" (integer) in CP932.
@@ -88,7 +90,7 @@ void WriteElementLine(std::string& out, const ElementRecord& e) {
 }
 
 void WriteOutputLine(std::string& out, const OutputVariable& v) {
-  const char* code = KindCode(TextOf(v.kindName), 6);
+  const char* code = KindCode(TextOf(v.kindName), kOutputKinds);
   if (!code) return;  // a kind the dialogs do not offer: no line
   const std::string s = code + TextOf(v.bondText);
   out += "BC: ";

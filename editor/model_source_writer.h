@@ -9,6 +9,10 @@
 #include <string_view>
 #include <vector>
 
+// The output kinds the model source knows, in the order the output dialog offers them;
+// a feedback variable takes one of the first four.
+inline constexpr const char* kOutputKindNames[] = {"Effort", "Flow", "Momentum", "Displacement", "Power", "Energy"};
+
 // Where each line of a multi-line text begins. Entry 0 is 0, entry k (1 <= k < n)
 // the offset just after the k-th LF, entry n the text's length + 2 (as if the last
 // line were followed by CR LF). A line ends at its LF; one CR before the LF is not

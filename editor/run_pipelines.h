@@ -46,6 +46,7 @@ extern std::string g_runCommand;     // the compiler command, at most 259 bytes
 extern std::string g_runSourcePath;  // the model-source file
 extern std::string g_pathScratch;    // the browse folder, then the copy target
 
+// A compiler command (here and in SELECT_COMPILER), in bytes: a 260-byte buffer's worth.
 inline constexpr std::size_t kRunCommandBytes = 259;
 // The model-source path typed or chosen in RUN_VRK, in bytes.
 inline constexpr std::size_t kRunSourcePathBytes = 259;

@@ -1,6 +1,7 @@
 #include "run_settings_dialogs.h"
 
 #include "document.h"
+#include "model_source_writer.h"
 #include "resources/dialog_templates.h"
 #include "run_pipelines.h"
 #include "settings.h"
@@ -8,14 +9,6 @@
 #include <QString>
 
 #include <string>
-
-namespace {
-
-constexpr int kCommandBytes = 259;  // a compiler command, as read into a 260-byte buffer
-
-const char* const kOutputKinds[] = {"Effort", "Flow", "Momentum", "Displacement", "Power", "Energy"};
-
-}  // namespace
 
 // ---- OUT_PUT_SETTING_DIALOG -------------------------------------------------
 
@@ -35,7 +28,7 @@ void OutputSettingDialog::OnCommand(int id) {
 
 void OutputSettingDialog::InitOutputSettingDialog() {
   AddChildPx(2530, plat::Ctl::Combo, 27, 50, 110, 120);
-  for (const char* kind : kOutputKinds) ComboAdd(2530, kind);
+  for (const char* kind : kOutputKindNames) ComboAdd(2530, kind);
   AddChildPx(2531, plat::Ctl::Combo, 147, 50, 70, 200);
   ComboAddNumbers(2531, g_bondCount);
   AddChildPx(2534, plat::Ctl::List, 20, 100, 170, 135);
@@ -142,8 +135,8 @@ SelectCompilerDialog::SelectCompilerDialog() : plat::Dialog(dlgres::SelectCompil
 void SelectCompilerDialog::OnInit() {
   const std::string path = SettingsPath();
   g_language = ReadCompilerType(path);
-  SetByteLimit(2650, kCommandBytes, Encoding::Utf8);
-  SetByteLimit(2660, kCommandBytes, Encoding::Utf8);
+  SetByteLimit(2650, kRunCommandBytes, Encoding::Utf8);
+  SetByteLimit(2660, kRunCommandBytes, Encoding::Utf8);
   Check(2610, g_language != 0);
   Check(2600, g_language == 0);
   SetText(2650, ReadCompilerCommand(path, 0));

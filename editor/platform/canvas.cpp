@@ -110,6 +110,17 @@ void PaintText(QPainter& painter, int x, int y, std::string_view cp932, const Fo
   painter.drawText(QPoint(x, y + font.Ascent()), text);
 }
 
+void PaintEllipse(QPainter& painter, int left, int top, int right, int bottom, const Pen& pen, const Brush& brush) {
+  if (right <= left + 1 || bottom <= top + 1) return;
+  const QRect r(left, top, right - left - 1, bottom - top - 1);
+  if (!brush.null) {
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(ToQBrush(brush));
+    painter.drawEllipse(r);
+  }
+  Outline(painter, pen, [&] { painter.drawEllipse(r); });
+}
+
 // ---- Canvas -----------------------------------------------------------------
 
 Canvas::Canvas(int width, int height) : image_(width, height, QImage::Format_RGB32) {
@@ -232,16 +243,10 @@ void Canvas::Rectangle(int left, int top, int right, int bottom, const Pen& pen,
 }
 
 void Canvas::Ellipse(int left, int top, int right, int bottom, const Pen& pen, const Brush& brush) {
-  if (right > left + 1 && bottom > top + 1) {
+  {
     QPainter p(&image_);
     PrepareAliased(p);
-    const QRect r(left, top, right - left - 1, bottom - top - 1);
-    if (!brush.null) {
-      p.setPen(Qt::NoPen);
-      p.setBrush(ToQBrush(brush));
-      p.drawEllipse(r);
-    }
-    Outline(p, pen, [&] { p.drawEllipse(r); });
+    PaintEllipse(p, left, top, right, bottom, pen, brush);
   }
   RecordPen(DrawOp::kEllipse, {Point{left, top}, Point{right, bottom}}, pen);
 }

@@ -73,6 +73,10 @@ class Font {
 // Opaque text on any painter, as Canvas::TextOut draws it: a white cell of the
 // text's width and the font's cell height, black text, top left corner at (x, y).
 void PaintText(QPainter& painter, int x, int y, std::string_view cp932, const Font& font);
+// An ellipse on any painter, as Canvas::Ellipse draws it: the brush's fill, then the
+// pen's outline, in the box left..right-1 x top..bottom-1; nothing for a box less than
+// two pixels across.
+void PaintEllipse(QPainter& painter, int left, int top, int right, int bottom, const Pen& pen, const Brush& brush);
 
 // One drawing call as the log records it (for tests).
 struct DrawOp {

@@ -91,15 +91,9 @@ void WindowPaint::CopyFrom(const Canvas& src, int srcLeft, int srcTop, int w, in
 }
 
 void WindowPaint::Ellipse(int left, int top, int right, int bottom, const Pen& pen) {
-  if (pen.style == Pen::kNull || right <= left + 1 || bottom <= top + 1) return;
   painter_.save();
   painter_.setRenderHint(QPainter::Antialiasing, false);
-  QPen q(QColor(static_cast<QRgb>(0xFF000000u | pen.rgb)));
-  q.setWidth(pen.width);
-  q.setStyle(pen.style == Pen::kDot ? Qt::DotLine : Qt::SolidLine);
-  painter_.setPen(q);
-  painter_.setBrush(Qt::NoBrush);
-  painter_.drawEllipse(QRect(left, top, right - left - 1, bottom - top - 1));
+  PaintEllipse(painter_, left, top, right, bottom, pen, Brush::Null());
   painter_.restore();
 }
 

@@ -154,15 +154,7 @@ std::string FromEditText(const QString& text, std::size_t maxBytes) {
 
 std::string ToUtf8Cut(const QString& text, std::size_t maxBytes) {
   const QByteArray utf8 = text.toUtf8();
-  std::size_t i = 0;
-  const std::size_t n = static_cast<std::size_t>(utf8.size());
-  while (i < n) {
-    std::size_t len = Utf8Length(static_cast<unsigned char>(utf8[static_cast<qsizetype>(i)]));
-    if (i + len > n) len = n - i;
-    if (len > maxBytes - i) break;
-    i += len;
-  }
-  return std::string(utf8.constData(), i);
+  return CutUtf8(std::string_view(utf8.constData(), static_cast<std::size_t>(utf8.size())), maxBytes);
 }
 
 std::string CutUtf8(std::string_view bytes, std::size_t maxBytes) {
