@@ -84,7 +84,6 @@ void read_initial_values() {
         ++NLINE;
         const std::string kind = columns(line, 1, 2);
         const std::string bond = columns(line, 3, 6);
-        const std::string value_text = columns(line, 8, 20);
         if (kind[0] == '/') {
             FPAR.line("END");
             return;
@@ -97,7 +96,10 @@ void read_initial_values() {
             fail();
         }
         const std::string name = kind + int_to_text(b);
-        const double value = decimal_to_double(value_text);
+        // The value runs from column 8 to the first blank or the line end, of
+        // any length. The conversion skips white space before it and stops at
+        // the first character that is not part of the number, a blank included.
+        const double value = decimal_to_double(std::string_view(line).substr(line.size() < 7 ? line.size() : 7));
         // Every integral variable of that name gets the value: two states of one
         // kind on one bond share their name.
         bool found = false;

@@ -184,6 +184,21 @@ TEST(BackHalfRun, CrLfThroughoutReadsTheSame) {
     EXPECT_EQ(r.file("temp.c"), crlf(C_SOURCE));
 }
 
+// The program itself, given an initial value longer than 13 characters as the
+// editor stores it: only the value in its ST line differs.
+TEST(BackHalfRun, LongInitialValueChangesOnlyItsStLine) {
+    std::string model = MODEL;
+    model.replace(model.find("DP5    2.5000000E-01\n"), 21, "DP5    -2.50000000E-01\r\n");
+    std::string par = PARAMETER_FILE;
+    par.replace(par.find("ST  1   2.500000e-01"), 20, "ST  1   -2.500000e-01");
+    RunResult base = run_binary({{"temp.VRK", MODEL}});
+    RunResult r = run_binary({{"temp.VRK", model}});
+    ASSERT_EQ(r.status, 0) << r.out;
+    EXPECT_EQ(r.out, base.out);
+    EXPECT_EQ(r.file("temp.PAR"), crlf(par));
+    EXPECT_EQ(r.file("temp.c"), crlf(C_SOURCE));
+}
+
 TEST(BackHalfRun, AnErrorLeavesTheFilesAsWrittenAndNoCSource) {
     std::string model = MODEL;
     model.replace(model.find("DP5    2.5000000E-01"), 20, "DP5    2.5000000E-01\nMN5    1.0");

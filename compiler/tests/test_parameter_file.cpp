@@ -153,11 +153,45 @@ TEST_F(InitialValues, EveryIntegralVariableOfTheNameGetsALine) {
                                      "END\n"));
 }
 
-TEST_F(InitialValues, ValueIsColumns8To20Only) {
-    model("DP7    1.2345678E+015\n/\n");  // 14 characters: the last digit is not read
-    open_work_files();
-    EXPECT_EQ(run(read_initial_values), 0);
-    EXPECT_EQ(file("temp.PAR"), crlf("ST  1   1.234568e+01    DP7   \nEND\n"));
+TEST_F(InitialValues, ValueRunsFromColumn8ToTheFirstBlank) {
+    struct Case {
+        const char* line;  // the INIT line, with its line end
+        const char* st;    // the ST line it gives
+    } cases[] = {
+        // 13 characters, the editor's default and a full mantissa
+        {"DP7    0.0000000E+00\n", "ST  1   0.000000e+00    DP7   \n"},
+        {"DP7    1.2345678E+01\n", "ST  1   1.234568e+01    DP7   \n"},
+        {"MN9    -2.500000E-03\n", "ST  2   -2.500000e-03    MN9   \n"},
+        // 14 characters: the last digit of the exponent counts
+        {"DP7    -3.0000000E-01\n", "ST  1   -3.000000e-01    DP7   \n"},
+        {"DP7    1.00000000E-05\n", "ST  1   1.000000e-05    DP7   \n"},
+        {"DP7    1.2345678E+015\n", "ST  1   1.234568e+15    DP7   \n"},
+        {"DP7    +1.0000000E-05\n", "ST  1   1.000000e-05    DP7   \n"},
+        // 19 characters, the longest the editor stores
+        {"DP7    -1.23456789012E-07\n", "ST  1   -1.234568e-07    DP7   \n"},
+        {"DP7    1.23456789012E-100\n", "ST  1   1.234568e-100    DP7   \n"},
+        {"DP7    0.00000000000000005\n", "ST  1   5.000000e-17    DP7   \n"},
+        // trailing blanks, and text after a blank, are not part of the value
+        {"DP7    -3.0000000E-01     \n", "ST  1   -3.000000e-01    DP7   \n"},
+        {"DP7    2.5 9.0E+05\n", "ST  1   2.500000e+00    DP7   \n"},
+        {"DP7    2.50000000000000000000000000E-01x\n", "ST  1   2.500000e-01    DP7   \n"},
+        // CR LF line ends, with and without trailing blanks
+        {"DP7    -3.0000000E-01\r\n", "ST  1   -3.000000e-01    DP7   \n"},
+        {"MN09   1.00000000E-05  \r\n", "ST  2   1.000000e-05    MN09  \n"},
+        // blanks before the value are skipped, as they always were
+        {"DP7      4.0E+00\n", "ST  1   4.000000e+00    DP7   \n"},
+        // no number: 0
+        {"DP7    E-05\n", "ST  1   0.000000e+00    DP7   \n"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.line);
+        console_.str("");
+        model(std::string(c.line) + "/\n");
+        open_work_files();
+        EXPECT_EQ(run(read_initial_values), 0);
+        EXPECT_EQ(file("temp.PAR"), crlf(std::string(c.st) + "END\n"));
+        EXPECT_EQ(console(), "");
+    }
 }
 
 TEST_F(InitialValues, SectionOfOnlyItsEndLineGivesEnd) {
@@ -183,6 +217,11 @@ TEST_F(InitialValues, Errors) {
         {"MN7    1.0\n/\n", " INPUT LINE NO.31\n*** INPUT DATA ERROR : UNDEFINED NAME ***\n...MN    7   \n", ""},
         // no end line
         {"DP7    1.0\n", " *** INPUT DATA ERROR: UNEXPECTED END OF FILE ***\n", "ST  1   1.000000e+00    DP7   \n"},
+        // a long value with CR LF: the line is shown whole, without its CR
+        {"DP8    -1.23456789012E-07\r\n/\n",
+         " INPUT LINE NO.31\n*** INPUT DATA ERROR : ILLEGAL INPUT ***\n*** DP8    -1.23456789012E-07\n\n", ""},
+        {"MN7    -1.23456789012E-07\n/\n", " INPUT LINE NO.31\n*** INPUT DATA ERROR : UNDEFINED NAME ***\n...MN    7   \n",
+         ""},
         // the last line without its LF is shown without one
         {"DP4    1.0", " INPUT LINE NO.31\n*** INPUT DATA ERROR : ILLEGAL INPUT ***\n*** DP4    1.0\n", ""},
     };
