@@ -13,6 +13,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
+#include <limits>
 
 std::string g_diagramFileName;
 
@@ -124,6 +125,11 @@ class Reader {
 
 bool InRange(int v, int count) { return v >= 0 && v < count; }
 
+// A per-kind counter is the highest number given so far; placing an element may
+// give counter + 1. (An integer token holds at most 8 digits, so of the two
+// bounds only the lower one can be met by a file.)
+bool CounterUsable(int counter) { return counter >= 0 && counter < std::numeric_limits<int>::max(); }
+
 template <class IO, class Element>
 bool WalkElement(IO& io, Element& e, int elementCount, int bondCount) {
   if (!io.Int(e.kind) || !io.Check(InRange(e.kind, kKindCount))) return false;
@@ -178,7 +184,7 @@ bool WalkDiagram(IO& io, Diagram& d) {
   int outputCount = static_cast<int>(d.outputs.size());
   if (!io.Count(elementCount, kMaxElements) || !io.Count(bondCount, kMaxBonds)) return false;
   for (auto& counter : d.kindCounters)
-    if (!io.Int(counter)) return false;
+    if (!io.Int(counter) || !io.Check(CounterUsable(counter))) return false;
   for (int i = 0; i < elementCount; ++i)
     if (!WalkElement(io, io.Slot(d.elements, i), elementCount, bondCount)) return false;
   for (int k = 0; k < bondCount; ++k)

@@ -63,7 +63,8 @@ DiagramContent CurrentDiagram();
 // integer does not fit a token.
 bool EncodeDiagram(const DiagramContent& diagram, std::string& file);
 // Reads a whole diagram. False, with `diagram` unspecified, when the data is
-// malformed, ends early, has a count outside its capacity, a text longer than
+// malformed, ends early, has a count outside its capacity, a per-kind counter
+// that is negative or whose next number would overflow, a text longer than
 // its field, a kind outside 0..8, a side in use whose bond or partner is not
 // in the diagram, or a bond whose end or side is out of range. Bytes after the
 // output list are ignored. Check boxes and strokes read non-zero as 1.
