@@ -8,7 +8,6 @@
 
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 
 #include <algorithm>
 #include <cstdio>
@@ -279,19 +278,11 @@ void TakeFileName(MainWindow* window, const std::string& path) {
   window->setWindowTitle(QStringLiteral("%1 [%2]").arg(QLatin1String(kMainWindowTitle), title));
 }
 
-// The document written to path through a temporary file: an existing file is
-// replaced only by a complete one.
+// The document written to path whole: an existing file is replaced only by a
+// complete one.
 bool WriteDiagramFile(const std::string& path) {
   std::string bytes;
-  if (!EncodeDiagram(CurrentDiagram(), bytes)) return false;
-  QSaveFile file(QFile::decodeName(path.c_str()));
-  if (!file.open(QIODevice::WriteOnly)) return false;
-  if (file.write(bytes.data(), static_cast<qint64>(bytes.size())) != static_cast<qint64>(bytes.size())) {
-    file.cancelWriting();
-    file.commit();
-    return false;
-  }
-  return file.commit();
+  return EncodeDiagram(CurrentDiagram(), bytes) && plat::fs::WriteFileAtomic(path, bytes);
 }
 
 // Only a regular file of a plausible size is read; a pipe or device is refused
@@ -386,8 +377,15 @@ int OpenDiagram(MainWindow* window) {
 }
 
 int SaveDiagramAs(MainWindow* window) {
+  const std::string previous = g_diagramFileName;
   const std::string path = AskForFile(window, false);
-  if (path.empty() || !SaveTo(window, path)) return 0;
+  if (path.empty()) return 0;
+  // A file that could not be written is not the diagram's: the name stays the one
+  // the caption shows.
+  if (!SaveTo(window, path)) {
+    g_diagramFileName = previous;
+    return 0;
+  }
   TakeFileName(window, path);
   return 1;
 }

@@ -78,9 +78,11 @@ bool DecodeDiagram(const char* data, std::size_t size, DiagramContent& diagram);
 // 1 = opened; 0 = cancelled or refused (the current file name is then empty).
 int OpenDiagram(MainWindow* window);
 // Asks for a file name and writes the document there atomically; on success
-// the name becomes the current file name and the caption shows it.
-// 1 = written; 0 = cancelled or failed (the current file name is then empty).
+// the name becomes the current file name and the caption shows it. A file that
+// cannot be written shows "ファイルを保存できませんでした．"; the file, the
+// current file name and the caption stay as they were.
+// 1 = written; 0 = cancelled (the current file name is then empty) or failed.
 int SaveDiagramAs(MainWindow* window);
-// Writes the document to the current file name; with no current name it
-// saves as. 1 = written.
+// Writes the document to the current file name, or reports as above that it
+// cannot; with no current name it saves as. 1 = written.
 int SaveDiagram(MainWindow* window);

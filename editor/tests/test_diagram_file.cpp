@@ -600,7 +600,7 @@ TEST_F(DiagramFile, AFailedWriteKeepsTheOldFileAndSaysSo) {
   g_document.elements[1].box.left = 100000000;
   EXPECT_EQ(SaveDiagram(nullptr), 0);
   EXPECT_EQ(SaveAs("model.VRD"), 0);
-  EXPECT_EQ(g_diagramFileName, "");
+  EXPECT_EQ(g_diagramFileName, Path("model.VRD"));
   // A folder that does not exist.
   g_document.elements[1].box.left = 100;
   EXPECT_EQ(SaveAs("no/such/folder/model.VRD"), 0);
