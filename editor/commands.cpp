@@ -15,7 +15,6 @@
 #include "run_settings_dialogs.h"
 
 #include <algorithm>
-#include <fstream>
 #include <string>
 
 namespace {
@@ -111,9 +110,9 @@ void MenuShowEquations(int form) {
   if (CheckAllConnected(Owner()) == 0) return;
   WriteModelSource();
   if (RunModelCompiler() == 0) return;
-  std::ofstream ini(plat::fs::Join(plat::fs::CurrentDir(), "LumexIni.txt"), std::ios::binary | std::ios::trunc);
-  ini << g_language << "\r\n" << form << "\r\n";
-  ini.close();
+  // A viewer started without its settings would read those of an earlier view.
+  const std::string ini = std::to_string(g_language) + "\r\n" + std::to_string(form) + "\r\n";
+  if (!plat::fs::WriteFileAtomic(plat::fs::Join(plat::fs::CurrentDir(), "LumexIni.txt"), ini)) return;
   plat::Process::StartDetached(QStringLiteral("Lumex.exe"));
 }
 void MenuRunBondGraph() { RunBondGraph(); }

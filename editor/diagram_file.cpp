@@ -8,11 +8,11 @@
 
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
+#include <limits>
 
 std::string g_diagramFileName;
 
@@ -124,6 +124,11 @@ class Reader {
 
 bool InRange(int v, int count) { return v >= 0 && v < count; }
 
+// A per-kind counter is the highest number given so far; placing an element may
+// give counter + 1. (An integer token holds at most 8 digits, so of the two
+// bounds only the lower one can be met by a file.)
+bool CounterUsable(int counter) { return counter >= 0 && counter < std::numeric_limits<int>::max(); }
+
 template <class IO, class Element>
 bool WalkElement(IO& io, Element& e, int elementCount, int bondCount) {
   if (!io.Int(e.kind) || !io.Check(InRange(e.kind, kKindCount))) return false;
@@ -178,7 +183,7 @@ bool WalkDiagram(IO& io, Diagram& d) {
   int outputCount = static_cast<int>(d.outputs.size());
   if (!io.Count(elementCount, kMaxElements) || !io.Count(bondCount, kMaxBonds)) return false;
   for (auto& counter : d.kindCounters)
-    if (!io.Int(counter)) return false;
+    if (!io.Int(counter) || !io.Check(CounterUsable(counter))) return false;
   for (int i = 0; i < elementCount; ++i)
     if (!WalkElement(io, io.Slot(d.elements, i), elementCount, bondCount)) return false;
   for (int k = 0; k < bondCount; ++k)
@@ -273,19 +278,11 @@ void TakeFileName(MainWindow* window, const std::string& path) {
   window->setWindowTitle(QStringLiteral("%1 [%2]").arg(QLatin1String(kMainWindowTitle), title));
 }
 
-// The document written to path through a temporary file: an existing file is
-// replaced only by a complete one.
+// The document written to path whole: an existing file is replaced only by a
+// complete one.
 bool WriteDiagramFile(const std::string& path) {
   std::string bytes;
-  if (!EncodeDiagram(CurrentDiagram(), bytes)) return false;
-  QSaveFile file(QFile::decodeName(path.c_str()));
-  if (!file.open(QIODevice::WriteOnly)) return false;
-  if (file.write(bytes.data(), static_cast<qint64>(bytes.size())) != static_cast<qint64>(bytes.size())) {
-    file.cancelWriting();
-    file.commit();
-    return false;
-  }
-  return file.commit();
+  return EncodeDiagram(CurrentDiagram(), bytes) && plat::fs::WriteFileAtomic(path, bytes);
 }
 
 // Only a regular file of a plausible size is read; a pipe or device is refused
@@ -380,8 +377,15 @@ int OpenDiagram(MainWindow* window) {
 }
 
 int SaveDiagramAs(MainWindow* window) {
+  const std::string previous = g_diagramFileName;
   const std::string path = AskForFile(window, false);
-  if (path.empty() || !SaveTo(window, path)) return 0;
+  if (path.empty()) return 0;
+  // A file that could not be written is not the diagram's: the name stays the one
+  // the caption shows.
+  if (!SaveTo(window, path)) {
+    g_diagramFileName = previous;
+    return 0;
+  }
   TakeFileName(window, path);
   return 1;
 }

@@ -63,7 +63,8 @@ DiagramContent CurrentDiagram();
 // integer does not fit a token.
 bool EncodeDiagram(const DiagramContent& diagram, std::string& file);
 // Reads a whole diagram. False, with `diagram` unspecified, when the data is
-// malformed, ends early, has a count outside its capacity, a text longer than
+// malformed, ends early, has a count outside its capacity, a per-kind counter
+// that is negative or whose next number would overflow, a text longer than
 // its field, a kind outside 0..8, a side in use whose bond or partner is not
 // in the diagram, or a bond whose end or side is out of range. Bytes after the
 // output list are ignored. Check boxes and strokes read non-zero as 1.
@@ -77,9 +78,11 @@ bool DecodeDiagram(const char* data, std::size_t size, DiagramContent& diagram);
 // 1 = opened; 0 = cancelled or refused (the current file name is then empty).
 int OpenDiagram(MainWindow* window);
 // Asks for a file name and writes the document there atomically; on success
-// the name becomes the current file name and the caption shows it.
-// 1 = written; 0 = cancelled or failed (the current file name is then empty).
+// the name becomes the current file name and the caption shows it. A file that
+// cannot be written shows "ファイルを保存できませんでした．"; the file, the
+// current file name and the caption stay as they were.
+// 1 = written; 0 = cancelled (the current file name is then empty) or failed.
 int SaveDiagramAs(MainWindow* window);
-// Writes the document to the current file name; with no current name it
-// saves as. 1 = written.
+// Writes the document to the current file name, or reports as above that it
+// cannot; with no current name it saves as. 1 = written.
 int SaveDiagram(MainWindow* window);

@@ -2,9 +2,6 @@
 
 #include "platform/fs.h"
 
-#include <QSaveFile>
-#include <QString>
-
 #include <algorithm>
 #include <iterator>
 #include <utility>
@@ -236,14 +233,7 @@ std::string ModelSourceText() {
 
 bool WriteModelSource() {
   const std::string path = plat::fs::Join(plat::fs::CurrentDir(), kModelSourceName);
-  const std::string text = ModelSourceText();
-  QSaveFile file(QString::fromStdString(path));
-  bool ok = file.open(QIODevice::WriteOnly);
-  if (ok) ok = file.write(text.data(), static_cast<qint64>(text.size())) == static_cast<qint64>(text.size());
-  if (ok) ok = file.commit();
-  if (!ok) {
-    file.cancelWriting();
-    plat::fs::DeleteAllCases(path);
-  }
-  return ok;
+  if (plat::fs::WriteFileAtomic(path, ModelSourceText())) return true;
+  plat::fs::DeleteAllCases(path);
+  return false;
 }

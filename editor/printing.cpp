@@ -4,6 +4,7 @@
 #include "document.h"
 #include "platform/canvas.h"
 #include "platform/file_dialog.h"
+#include "platform/fs.h"
 #include "platform/message_box.h"
 #include "platform/print_dialog.h"
 
@@ -12,12 +13,12 @@
 #include <QGuiApplication>
 #include <QPainter>
 #include <QPrinter>
-#include <QSaveFile>
 #include <QScreen>
 
 #include <cstdint>
 #include <memory>
 #include <new>
+#include <string_view>
 
 QString g_lastPrinterName;
 
@@ -150,10 +151,10 @@ void WriteBitmapFile(QWidget* window, const unsigned char* image, std::size_t si
   if (path.isEmpty()) return;
 
   // Written whole or not at all: a failed write keeps the old file.
-  QSaveFile file(path);
-  if (file.open(QIODevice::WriteOnly)) {
-    const qint64 n = file.write(reinterpret_cast<const char*>(image), static_cast<qint64>(size));
-    if (n == static_cast<qint64>(size) && file.commit() && written) *written = size;
-  }
+  const bool ok = plat::fs::WriteFileAtomic(QFile::encodeName(path).toStdString(),
+                                            std::string_view(reinterpret_cast<const char*>(image), size));
+  if (ok && written) *written = size;
   if (!startDirectory.isEmpty()) QDir::setCurrent(startDirectory);
+  if (!ok)
+    plat::MessageBox(window, QStringLiteral("ファイルを保存できませんでした．"), QStringLiteral("エラー"), plat::MB_OK);
 }

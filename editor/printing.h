@@ -50,6 +50,7 @@ void BuildBitmapImage(const plat::Canvas* drawing, unsigned char* image);
 // when the image buffer cannot be allocated.
 void SavePicture(QWidget* window);
 // The save dialog "画像を保存", then size bytes of image into the chosen file
-// (replaced whole; an existing file is overwritten). *written gets the count of
-// bytes written (0 when cancelled or failed).
+// (replaced whole; an existing file is overwritten). A file that cannot be
+// written shows "ファイルを保存できませんでした．" and an existing one stays as it
+// was. *written gets the count of bytes written (0 when cancelled or failed).
 void WriteBitmapFile(QWidget* window, const unsigned char* image, std::size_t size, std::size_t* written);

@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstdio>
+#include <cstdlib>
 #include <vector>
 
 namespace plat {
@@ -76,7 +77,73 @@ int OpenRegular(const std::string& path, ReadResult* why, struct stat* st) {
   return fd;
 }
 
+// Creates a new empty file for writing next to target: in its directory, named
+// "." + its name + a suffix unique in this process, mode 0666 less the umask.
+// The descriptor, or -1.
+int CreateTempNear(const std::string& target, std::string* tempPath) {
+  static unsigned serial = 0;
+  std::string dir, name;
+  SplitLast(target, &dir, &name);
+  for (int attempt = 0; attempt < 100; ++attempt) {
+    *tempPath = Join(dir, "." + name + "." + std::to_string(getpid()) + "-" + std::to_string(++serial));
+    const int fd = open(tempPath->c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    if (fd >= 0 || errno != EEXIST) return fd;
+  }
+  return -1;
+}
+
+// The permission bits a replacing file takes from st (never set-id bits).
+mode_t KeptMode(const struct stat& st) { return st.st_mode & 07777 & ~static_cast<mode_t>(S_ISUID | S_ISGID); }
+
+WriteStep g_failAt = WriteStep::None;
+std::string g_failName;
+
+// Whether the seam makes step of writing the file called name fail now.
+bool Injected(WriteStep step, const std::string& name) {
+  if (g_failAt != step || !(g_failName.empty() || g_failName == name)) return false;
+  g_failAt = WriteStep::None;
+  errno = EIO;
+  return true;
+}
+
 }  // namespace
+
+void FailNextWriteAt(WriteStep step, const std::string& name) {
+  g_failAt = step;
+  g_failName = name;
+}
+
+bool WriteFileAtomic(const std::string& path, std::string_view bytes) {
+  std::string target = path;
+  struct stat st;
+  const bool exists = stat(path.c_str(), &st) == 0;
+  struct stat link;
+  if (lstat(path.c_str(), &link) == 0 && S_ISLNK(link.st_mode)) {
+    if (char* real = realpath(path.c_str(), nullptr)) {
+      target = real;
+      std::free(real);
+    }
+  }
+  std::string dir, name;
+  SplitLast(path, &dir, &name);
+  std::string temp;
+  const int fd = CreateTempNear(target, &temp);
+  if (fd < 0) return false;
+  if (exists && S_ISREG(st.st_mode)) fchmod(fd, KeptMode(st));  // best effort, as some file systems refuse
+  std::FILE* file = fdopen(fd, "wb");
+  if (!file) {
+    close(fd);
+    unlink(temp.c_str());
+    return false;
+  }
+  // A full disk may show only at the flush, when the buffer goes out.
+  bool ok = !Injected(WriteStep::Write, name) && std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
+  ok = ok && !Injected(WriteStep::Flush, name) && std::fflush(file) == 0 && !std::ferror(file);
+  if (std::fclose(file) != 0 || Injected(WriteStep::Close, name)) ok = false;
+  ok = ok && !Injected(WriteStep::Rename, name) && std::rename(temp.c_str(), target.c_str()) == 0;
+  if (!ok) unlink(temp.c_str());
+  return ok;
+}
 
 ReadResult ReadFile(const std::string& path, std::string* bytes) {
   bytes->clear();
@@ -185,12 +252,8 @@ bool CopyReplace(const std::string& from, const std::string& to) {
   struct stat st;
   const int in = OpenRegular(from, &why, &st);
   if (in < 0) return false;
-  std::string dir, name;
-  SplitLast(to, &dir, &name);
-  std::string tmpl = Join(dir, "." + name + ".XXXXXX");
-  std::vector<char> tmpName(tmpl.begin(), tmpl.end());
-  tmpName.push_back('\0');
-  int out = mkstemp(tmpName.data());
+  std::string tmpName;
+  const int out = CreateTempNear(to, &tmpName);
   if (out < 0) {
     close(in);
     return false;
@@ -217,10 +280,10 @@ bool CopyReplace(const std::string& from, const std::string& to) {
     if (!ok) break;
   }
   close(in);
-  if (ok) ok = fchmod(out, st.st_mode & 07777 & ~static_cast<mode_t>(S_ISUID | S_ISGID)) == 0;
+  if (ok) ok = fchmod(out, KeptMode(st)) == 0;
   if (close(out) != 0) ok = false;
-  if (ok) ok = rename(tmpName.data(), to.c_str()) == 0;
-  if (!ok) unlink(tmpName.data());
+  if (ok) ok = rename(tmpName.c_str(), to.c_str()) == 0;
+  if (!ok) unlink(tmpName.c_str());
   return ok;
 }
 

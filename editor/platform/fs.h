@@ -3,6 +3,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 
 namespace plat {
 namespace fs {
@@ -38,6 +39,21 @@ bool DeleteAllCases(const std::string& path);
 // the result is true. False when from is not a readable regular file or to
 // cannot be written (to is then unchanged).
 bool CopyReplace(const std::string& from, const std::string& to);
+
+// Replaces the file at path with bytes, whole or not at all: the bytes go to a
+// new file in path's directory, whose every write, flush and close must succeed
+// before it is renamed over path. A link is followed and its target replaced; an
+// existing file keeps its permission bits, a new one gets 0666 less the umask.
+// On any failure the new file is removed, path is untouched and the result is
+// false.
+bool WriteFileAtomic(const std::string& path, std::string_view bytes);
+
+// Test seam: a step of WriteFileAtomic that can be made to fail.
+enum class WriteStep { None, Write, Flush, Close, Rename };
+// The next WriteFileAtomic of a file called name (path's last component; any
+// file when name is empty) that reaches step fails there, as if the system had
+// refused it; the seam then disarms itself. None disarms it.
+void FailNextWriteAt(WriteStep step, const std::string& name = std::string());
 
 // Whether both paths name the same existing file.
 bool SameFile(const std::string& a, const std::string& b);

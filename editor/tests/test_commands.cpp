@@ -14,6 +14,7 @@
 #include "platform/process.h"
 
 #include "test_diagram_helpers.h"
+#include "test_full_disk.h"
 #include "test_window_fixture.h"
 
 #include <QApplication>
@@ -31,6 +32,7 @@ const QString kNewQuestion = QStringLiteral("新規作成しますか？");
 const QString kSaveQuestion = QStringLiteral("ファイルが保存されていません.\nファイルを保存しますか？");
 const QString kExitQuestion = QStringLiteral("ファイルが保存されていません.\n終了しますか？");
 const QString kReadError = QStringLiteral("ファイルを読み込めませんでした．");
+const char kSaveError[] = "ファイルを保存できませんでした． | エラー";
 
 class Commands : public MainWindowFixture {
  protected:
@@ -282,6 +284,68 @@ TEST_F(Commands, SaveAndSaveAsSetTheFlagOnlyWhenWritten) {
       EXPECT_EQ(ReadFileBytes(g_diagramFileName), Encoded());
     }
   }
+}
+
+// Save (120) over the current file and Save As (130) over another good file,
+// each failing at every step of the write.
+TEST_F(Commands, AFailedSaveKeepsTheFileTheCaptionTheNameAndTheFlag) {
+  testdoc::BuildSampleDiagram();
+  files_.Answer("current.VRD");
+  window_->OnCommand(130);
+  const QString caption = Caption();
+  ASSERT_EQ(caption, QStringLiteral("VORK Ver. 2.0 [current.VRD]"));
+  const std::string saved = ReadFileBytes(Path("current.VRD"));
+  WriteFileBytes(Path("good.VRD"), saved);
+  StoreText(g_document.elements[0].equation, "E = 2");  // what a save would change
+  const QStringList entries = DirEntries(cwd_.path());
+
+  for (int id : {120, 130}) {
+    for (plat::fs::WriteStep step : {plat::fs::WriteStep::Write, plat::fs::WriteStep::Flush,
+                                     plat::fs::WriteStep::Close, plat::fs::WriteStep::Rename}) {
+      SCOPED_TRACE(::testing::Message() << "command " << id << ", step " << static_cast<int>(step));
+      plat::msgscript::Begin();
+      g_documentSaved = 0;
+      if (id == 130) files_.Answer("good.VRD");
+      plat::fs::FailNextWriteAt(step);
+      window_->OnCommand(id);
+      EXPECT_EQ(Messages(), std::vector<std::string>{kSaveError});
+      EXPECT_EQ(ReadFileBytes(Path(id == 120 ? "current.VRD" : "good.VRD")), saved);
+      EXPECT_EQ(DirEntries(cwd_.path()), entries);  // no temporary file left
+      EXPECT_EQ(Caption(), caption);
+      EXPECT_EQ(g_diagramFileName, Path("current.VRD"));
+      EXPECT_EQ(g_documentSaved, 0);
+    }
+  }
+  // Nothing of the seam is left: the next save writes.
+  window_->OnCommand(120);
+  EXPECT_EQ(g_documentSaved, 1);
+  EXPECT_EQ(ReadFileBytes(Path("current.VRD")), Encoded());
+}
+
+// Save As onto a good diagram on a disk that is full.
+TEST_F(Commands, SaveAsOntoAFullDiskKeepsTheGoodFile) {
+  FullDisk disk(Path("disk"), 16);
+  SKIP_WITHOUT(disk);
+  testdoc::BuildSampleDiagram();
+  files_.Answer("current.VRD");
+  window_->OnCommand(130);
+  const QString caption = Caption();
+  testdoc::PlaceForTest(kKindTF, 700, 700);
+  const std::string good = ReadFileBytes(Path("current.VRD"));
+  WriteFileBytes(disk.Path("good.VRD"), good);
+  ASSERT_TRUE(disk.Fill());
+  plat::msgscript::Begin();
+  g_documentSaved = 0;
+
+  files_.Answer(disk.Path("good.VRD"));
+  window_->OnCommand(130);
+
+  EXPECT_EQ(Messages(), std::vector<std::string>{kSaveError});
+  EXPECT_EQ(ReadFileBytes(disk.Path("good.VRD")), good);
+  EXPECT_EQ(DirEntries(disk.Path("")), (QStringList{"filler", "good.VRD"}));
+  EXPECT_EQ(Caption(), caption);
+  EXPECT_EQ(g_diagramFileName, Path("current.VRD"));
+  EXPECT_EQ(g_documentSaved, 0);
 }
 
 TEST_F(Commands, CaptionShowsTheWholeFileTitle) {

@@ -67,7 +67,9 @@ TokenFile HandFile(int elements = 2, int bonds = 1, int used = 1, int feedback =
   TokenFile f;
   f.Add(I(elements), "element count");
   f.Add(I(bonds), "bond count");
-  for (int c : {1, 0, 0, 0, 0, 0, 0, 0, 1}) f.Add(I(c));
+  f.Add(I(1), "C counter");
+  for (int c : {0, 0, 0, 0, 0, 0, 0}) f.Add(I(c));
+  f.Add(I(1), "1-junction counter");
   // Element 0: the 1-junction at (300, 185).
   f.Add(I(8), "kind");
   f.Add(I(1) + I(15) + I(30) + I(300) + I(185) + I(315) + I(215));
@@ -387,6 +389,18 @@ TEST_F(DiagramFile, TheCapacitiesAreAcceptedAndOneMoreIsRefused) {
   const std::string bytes = full.Bytes() + "\r\n";
   DiagramContent d;
   EXPECT_TRUE(DecodeDiagram(bytes.data(), bytes.size(), d));
+  // The largest counter a token holds is read; a placement then takes the
+  // first free number, and the diagram is saved again.
+  TokenFile high = HandFile();
+  high.Set("C counter", I(99999999));
+  WriteFileBytes(Path("high.VRD"), high.Bytes());
+  ASSERT_EQ(Open("high.VRD"), 1);
+  g_currentTool = ToolOfKind(kKindC);
+  ASSERT_EQ(PlaceElement(1000, 1000), 1);
+  EXPECT_EQ(g_document.elements[g_elementCount].number, 2);
+  EXPECT_EQ(g_kindCounters[kKindC], 99999999);
+  ++g_elementCount;
+  EXPECT_EQ(SaveAs("high2.VRD"), 1);
 }
 
 TEST_F(DiagramFile, EveryDamageIsRefusedWithAMessageAndTheDiagramStays) {
@@ -414,6 +428,8 @@ TEST_F(DiagramFile, EveryDamageIsRefusedWithAMessageAndTheDiagramStays) {
       {"a negative used count", "used count", I(-1)},
       {"a negative feedback count", "feedback count", I(-1)},
       {"a negative output count", "output count", I(-1)},
+      {"a negative C counter", "C counter", I(-5)},
+      {"a negative 1-junction counter", "1-junction counter", I(-1)},
       {"a negative string length", "equation", "3 -1 "},
       {"a zero byte inside a string", "equation", S(std::string("a\0b", 3))},
       {"an initial name of 8 bytes", "initial name", S("DP123456")},
@@ -584,7 +600,7 @@ TEST_F(DiagramFile, AFailedWriteKeepsTheOldFileAndSaysSo) {
   g_document.elements[1].box.left = 100000000;
   EXPECT_EQ(SaveDiagram(nullptr), 0);
   EXPECT_EQ(SaveAs("model.VRD"), 0);
-  EXPECT_EQ(g_diagramFileName, "");
+  EXPECT_EQ(g_diagramFileName, Path("model.VRD"));
   // A folder that does not exist.
   g_document.elements[1].box.left = 100;
   EXPECT_EQ(SaveAs("no/such/folder/model.VRD"), 0);

@@ -1,8 +1,9 @@
 // File names: joining, stored backslashes, matching without regard to case,
-// deleting every case variant, copying over a file.
+// deleting every case variant, copying over a file, replacing a file whole.
 #include "platform/fs.h"
 
 #include "test_fs_temp_dir.h"
+#include "test_full_disk.h"
 
 #include <gtest/gtest.h>
 
@@ -146,4 +147,81 @@ TEST(Fs, CurrentDirIsEmptyWhenItsDirectoryIsGone) {
   EXPECT_EQ(fs::CurrentDir(), "");
   // Paths composed from it stay relative, never "/name".
   EXPECT_EQ(fs::Join(fs::CurrentDir(), "vork.ini"), "vork.ini");
+}
+
+TEST(Fs, WriteFileAtomicCreatesOrReplacesAFileWhole) {
+  TempCwd cwd;
+  const mode_t oldMask = umask(027);
+  EXPECT_TRUE(fs::WriteFileAtomic("new.VRD", std::string("a\0b\r\n", 5)));
+  umask(oldMask);
+  EXPECT_EQ(ReadFileBytes("new.VRD"), std::string("a\0b\r\n", 5));
+  struct stat st;
+  ASSERT_EQ(stat("new.VRD", &st), 0);
+  EXPECT_EQ(st.st_mode & 07777, 0640u);  // 0666 less the umask
+
+  // A longer file replaced by a shorter one keeps its permissions.
+  WriteFileBytes("old.VRD", std::string(5000, 'o'));
+  ASSERT_EQ(chmod("old.VRD", 0604), 0);
+  EXPECT_TRUE(fs::WriteFileAtomic(cwd.path() + "/old.VRD", "new"));
+  EXPECT_EQ(ReadFileBytes("old.VRD"), "new");
+  ASSERT_EQ(stat("old.VRD", &st), 0);
+  EXPECT_EQ(st.st_mode & 07777, 0604u);
+  EXPECT_TRUE(fs::WriteFileAtomic("empty.txt", ""));
+  EXPECT_EQ(ReadFileBytes("empty.txt"), "");
+
+  // Through a link the file it names is replaced and the link stays.
+  ASSERT_EQ(mkdir("real", 0755), 0);
+  WriteFileBytes("real/target.bmp", "old picture");
+  ASSERT_EQ(symlink("real/target.bmp", "link.bmp"), 0);
+  EXPECT_TRUE(fs::WriteFileAtomic("link.bmp", "new picture"));
+  EXPECT_EQ(ReadFileBytes("real/target.bmp"), "new picture");
+  struct stat link;
+  ASSERT_EQ(lstat("link.bmp", &link), 0);
+  EXPECT_TRUE(S_ISLNK(link.st_mode));
+  EXPECT_EQ(DirEntries("real"), QStringList{"target.bmp"});
+  EXPECT_EQ(DirEntries("."), (QStringList{"empty.txt", "link.bmp", "new.VRD", "old.VRD", "real"}));
+}
+
+TEST(Fs, WriteFileAtomicFailingAtAnyStepKeepsTheOldFileAndLeavesNothing) {
+  TempCwd cwd;
+  const fs::WriteStep steps[] = {fs::WriteStep::Write, fs::WriteStep::Flush, fs::WriteStep::Close,
+                                 fs::WriteStep::Rename};
+  for (fs::WriteStep step : steps) {
+    SCOPED_TRACE(static_cast<int>(step));
+    WriteFileBytes("model.VRD", "old model");
+    fs::FailNextWriteAt(step);
+    EXPECT_FALSE(fs::WriteFileAtomic("model.VRD", "new model"));
+    EXPECT_EQ(ReadFileBytes("model.VRD"), "old model");
+    EXPECT_EQ(DirEntries("."), QStringList{"model.VRD"});
+    // The seam fires once.
+    EXPECT_TRUE(fs::WriteFileAtomic("model.VRD", "new model"));
+    EXPECT_EQ(ReadFileBytes("model.VRD"), "new model");
+  }
+  // A seam for another file's name waits for that file.
+  fs::FailNextWriteAt(fs::WriteStep::Flush, "LumexIni.txt");
+  EXPECT_TRUE(fs::WriteFileAtomic("temp.VRK", "model source"));
+  EXPECT_FALSE(fs::WriteFileAtomic(cwd.path() + "/LumexIni.txt", "0\r\n1\r\n"));
+  EXPECT_TRUE(fs::WriteFileAtomic("LumexIni.txt", "0\r\n1\r\n"));
+  fs::FailNextWriteAt(fs::WriteStep::Rename);
+  fs::FailNextWriteAt(fs::WriteStep::None);
+  EXPECT_TRUE(fs::WriteFileAtomic("model.VRD", "again"));
+
+  // What the system itself refuses.
+  ASSERT_EQ(mkdir("adir.VRD", 0755), 0);
+  EXPECT_FALSE(fs::WriteFileAtomic("adir.VRD", "x"));  // a directory is not replaced
+  EXPECT_FALSE(fs::WriteFileAtomic("no-such-dir/model.VRD", "x"));
+  EXPECT_EQ(DirEntries("."), (QStringList{"LumexIni.txt", "adir.VRD", "model.VRD", "temp.VRK"}));
+  EXPECT_TRUE(DirEntries("adir.VRD").isEmpty());
+}
+
+// A full disk fails the flush of a small file, never the open.
+TEST(Fs, WriteFileAtomicOntoAFullDiskKeepsTheOldFile) {
+  TempCwd cwd;
+  FullDisk disk(cwd.path() + "/disk", 16);
+  SKIP_WITHOUT(disk);
+  WriteFileBytes(disk.Path("good.VRD"), "2 1 2 0 ");
+  ASSERT_TRUE(disk.Fill());
+  EXPECT_FALSE(fs::WriteFileAtomic(disk.Path("good.VRD"), std::string(300, 'n')));
+  EXPECT_EQ(ReadFileBytes(disk.Path("good.VRD")), "2 1 2 0 ");
+  EXPECT_EQ(DirEntries(disk.Path("")), (QStringList{"filler", "good.VRD"}));
 }

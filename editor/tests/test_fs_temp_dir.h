@@ -7,6 +7,7 @@
 #include <unistd.h>
 
 #include <QDir>
+#include <QStringList>
 #include <QTemporaryDir>
 
 #include <fstream>
@@ -42,4 +43,10 @@ inline void WriteFileBytes(const std::string& path, const std::string& bytes) {
 inline std::string ReadFileBytes(const std::string& path) {
   std::ifstream in(path, std::ios::binary);
   return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+}
+
+// Every entry of dir, hidden ones included, in name order.
+inline QStringList DirEntries(const std::string& dir) {
+  return QDir(QString::fromStdString(dir))
+      .entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDir::Name);
 }

@@ -28,7 +28,10 @@ class ModelSourceWriter : public ::testing::Test {
     ResetEditorState();
     SetNumeric("0.00000E+00", "1.00000E+00", "1.00000E-05", "1000");
   }
-  void TearDown() override { ResetEditorState(); }
+  void TearDown() override {
+    plat::fs::FailNextWriteAt(plat::fs::WriteStep::None);
+    ResetEditorState();
+  }
 
   TempCwd cwd_;
 };
@@ -288,6 +291,19 @@ TEST_F(ModelSourceWriter, AFailedWriteRemovesTheOldModelSource) {
   EXPECT_FALSE(WriteModelSource());
   struct stat st;
   EXPECT_NE(stat((cwd_.path() + "/TEMP.vrk").c_str(), &st), 0);
+}
+
+// Failing at any step of the write leaves neither the old model source nor the new one in part.
+TEST_F(ModelSourceWriter, AWriteFailingAtAnyStepLeavesNoModelSource) {
+  BuildSeriesRlc();
+  for (plat::fs::WriteStep step : {plat::fs::WriteStep::Write, plat::fs::WriteStep::Flush,
+                                   plat::fs::WriteStep::Close, plat::fs::WriteStep::Rename}) {
+    SCOPED_TRACE(static_cast<int>(step));
+    WriteFileBytes(cwd_.path() + "/temp.VRK", "stale");
+    plat::fs::FailNextWriteAt(step);
+    EXPECT_FALSE(WriteModelSource());
+    EXPECT_TRUE(DirEntries(cwd_.path()).isEmpty()) << DirEntries(cwd_.path()).join(' ').toStdString();
+  }
 }
 
 }  // namespace

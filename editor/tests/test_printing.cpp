@@ -1,6 +1,7 @@
 // Printing and the bitmap: the 4,500,054-byte file with its exact headers and
 // its rows bottom-up in blue, green, red, the save dialog, printing n copies as
-// n pages of one PDF, the printed scale, and commands 150 and 1160.
+// n pages of one PDF, the printed scale, a picture that cannot be written, and
+// commands 150 and 1160.
 #include "canvas_drawing.h"
 #include "document.h"
 #include "main_window.h"
@@ -10,6 +11,7 @@
 #include "platform/message_box.h"
 #include "platform/print_dialog.h"
 #include "printing.h"
+#include "test_full_disk.h"
 #include "test_window_fixture.h"
 
 #include <QDir>
@@ -24,6 +26,8 @@
 namespace {
 
 using Options = plat::FileDialogOptions;
+
+const char kSaveError[] = "ファイルを保存できませんでした． | エラー";
 
 class Printing : public ScriptedEditorTest {
  protected:
@@ -167,7 +171,44 @@ TEST_F(Printing, UnwritableTargetWritesNothingAndReportsNoBytes) {
   std::size_t written = 99;
   WriteBitmapFile(nullptr, image, sizeof image, &written);
   EXPECT_EQ(written, 0u);
-  EXPECT_TRUE(plat::msgscript::Records().empty());
+  EXPECT_EQ(Messages(), std::vector<std::string>{kSaveError});
+}
+
+// A picture that fails at any step of the write keeps the old one and says so.
+TEST_F(Printing, AFailedBitmapKeepsTheOldPicture) {
+  const std::string path = cwd_.path() + "/old.bmp";
+  AnswerSaveWith(path);
+  for (plat::fs::WriteStep step : {plat::fs::WriteStep::Write, plat::fs::WriteStep::Flush,
+                                   plat::fs::WriteStep::Close, plat::fs::WriteStep::Rename}) {
+    SCOPED_TRACE(static_cast<int>(step));
+    plat::msgscript::Begin();
+    WriteFileBytes(path, "the old picture");
+    plat::fs::FailNextWriteAt(step);
+    SavePicture(nullptr);
+    EXPECT_EQ(Messages(), std::vector<std::string>{kSaveError});
+    EXPECT_EQ(plat::msgscript::Records()[0].flags, plat::MB_OK);
+    EXPECT_EQ(ReadFileBytes(path), "the old picture");
+    EXPECT_EQ(DirEntries(cwd_.path()), QStringList{"old.bmp"});
+  }
+}
+
+// A picture saved over an old one on a disk that has no room for it.
+TEST_F(Printing, BitmapOntoAFullDiskKeepsTheOldPicture) {
+  FullDisk disk(cwd_.path() + "/disk", 5000);  // room for one picture and a little
+  SKIP_WITHOUT(disk);
+  const std::string path = disk.Path("old.bmp");
+  AnswerSaveWith(path);
+  SavePicture(nullptr);
+  const std::string old = ReadFileBytes(path);
+  ASSERT_EQ(old.size(), 4500054u);
+  ASSERT_TRUE(disk.Fill());
+  g_drawDC->FillRect(10, 40, 11, 41, 0x123456);
+
+  SavePicture(nullptr);
+
+  EXPECT_EQ(Messages(), std::vector<std::string>{kSaveError});
+  EXPECT_TRUE(ReadFileBytes(path) == old);
+  EXPECT_EQ(DirEntries(disk.Path("")), (QStringList{"filler", "old.bmp"}));
 }
 
 // ---- printing -------------------------------------------------------------------------

@@ -681,6 +681,55 @@ TEST_F(RunPipelines, EquationViewWithAMissingEquationWritesNothing) {
   EXPECT_FALSE(Exists("log.txt"));
 }
 
+// The steps of a write that can fail, each failing in turn below.
+constexpr plat::fs::WriteStep kWriteSteps[] = {plat::fs::WriteStep::Write, plat::fs::WriteStep::Flush,
+                                               plat::fs::WriteStep::Close, plat::fs::WriteStep::Rename};
+
+TEST_F(RunPipelines, AModelSourceThatCannotBeWrittenStopsTheRun) {
+  WriteIni("mycc");
+  StubModelCompiler();
+  StubCompiler();
+  StartEditor();
+  BuildSeriesRlc();
+  for (plat::fs::WriteStep step : kWriteSteps) {
+    SCOPED_TRACE(static_cast<int>(step));
+    msg::Begin();
+    WriteFileBytes(Path("temp.VRK"), "stale model");
+    plat::fs::FailNextWriteAt(step, "temp.VRK");
+    EXPECT_EQ(RunCommand210("r"), 1);
+    EXPECT_EQ(Messages(), (std::vector<std::string>{M(kNoSourceC, kError)}));
+    EXPECT_FALSE(Exists("log.txt"));  // neither compiler ran
+    EXPECT_FALSE(plat::fs::ExistsNoCase(Path("temp.VRK")));
+    EXPECT_FALSE(Exists("Csv/r.csv"));
+    for (const QString& name : DirEntries(cwd_.path())) EXPECT_FALSE(name.startsWith('.')) << name.toStdString();
+  }
+}
+
+// Settings the viewer cannot be given start no viewer, and the old ones stay.
+TEST_F(RunPipelines, EquationViewWhoseSettingsCannotBeWrittenStartsNoViewer) {
+  WriteIni("mycc");
+  StubModelCompiler();
+  Stub("Lumex", "echo started >> viewer.txt\n");
+  StartEditor();
+  BuildSeriesRlc();
+  for (plat::fs::WriteStep step : kWriteSteps) {
+    SCOPED_TRACE(static_cast<int>(step));
+    WriteFileBytes(Path("LumexIni.txt"), "1\r\n0\r\n");
+    plat::fs::FailNextWriteAt(step, "LumexIni.txt");
+    window_->OnCommand(123);
+    EXPECT_EQ(Read("LumexIni.txt"), "1\r\n0\r\n");
+    EXPECT_EQ(Read("seen.VRK"), ModelSourceText());  // the model compiler did run
+    for (const QString& name : DirEntries(cwd_.path())) EXPECT_FALSE(name.startsWith('.')) << name.toStdString();
+  }
+  EXPECT_TRUE(msg::Records().empty());
+  // Once the settings are written the viewer starts, and only this once.
+  window_->OnCommand(123);
+  EXPECT_EQ(Read("LumexIni.txt"), "0\r\n1\r\n");
+  for (int i = 0; i < 100 && Read("viewer.txt").empty(); ++i) QThread::msleep(20);
+  QThread::msleep(200);
+  EXPECT_EQ(Read("viewer.txt"), "started\n");
+}
+
 TEST_F(RunPipelines, VariableCheckCommand) {
   StartEditor();
   BuildSeriesRlc();

@@ -35,6 +35,7 @@ class ScriptedEditorTest : public ::testing::Test {
   void TearDown() override {
     plat::dlgscript::End();
     plat::msgscript::End();
+    plat::fs::FailNextWriteAt(plat::fs::WriteStep::None);
     plat::Process::ResetSearchDirs();
     ResetEditorState();
   }
