@@ -1,15 +1,20 @@
 // Run benchmark: the whole run from the diagram through the editor's own code,
 // headless (the output dialog's start button and the result name answered by
-// script), on documents of an LC ladder built in the records. Prints the share of
-// each step (the checks and temp.VRK, cvork2, gcc, the simulation, the filing), then
-// compares compile commands on ladders of 3, 20 and 100 states over 100,000 RK4
-// steps, checking that every command gives the same temp.csv byte for byte.
+// script), on documents of an LC ladder built in the records: 3, 20 and 100 states
+// over 100,000 RK4 steps, built with the shipped compile command, gcc's plain one
+// and gcc's optimising one. Per model and command: the median of the whole run and
+// of each step (the checks, temp.VRK, cvork2, the compile command, the simulation,
+// the filing) over interleaved runs (floor, A, B, C, floor, A, ...), and the whole
+// run as a ratio to the floor, gcc's plain command linking an empty program,
+// measured in the same rounds. Checks that every command gives the same temp.csv
+// byte for byte. Prints figures only: no figure passes or fails.
 //
-// Usage: bench_run [repeats]   (default 3; the best time of each step is shown)
+// Usage: bench_run [rounds]   (default 5)
 #include "document.h"
 #include "model_checks.h"
 #include "platform/dialog.h"
 #include "platform/fs.h"
+#include "platform/ini.h"
 #include "platform/message_box.h"
 #include "platform/process.h"
 #include "run_pipelines.h"
@@ -20,6 +25,7 @@
 #include <QTemporaryDir>
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -37,7 +43,8 @@ using Clock = std::chrono::steady_clock;
 using namespace testdoc;
 
 const char* const kSteps[] = {"checks", "model source", "model compiler", "compile", "simulation", "filing"};
-constexpr char kDefaultCommand[] = "gcc -o temp -Wl,--no-as-needed -lm";
+constexpr char kGccPlain[] = "gcc -o temp -Wl,--no-as-needed -lm";
+constexpr char kGccOptimised[] = "gcc -o temp -Wl,--no-as-needed -lm -O2 -flto -ffp-contract=off";
 
 std::string dir;
 FILE* report = stdout;  // the benchmark's own output; the programs' listings go to /dev/null
@@ -124,63 +131,72 @@ std::map<std::string, double> TimedRun(const std::string& name) {
   return seconds;
 }
 
-// The best time of every step over `repeats` runs.
-std::map<std::string, double> BestOf(int repeats, const std::string& name) {
-  std::map<std::string, double> best;
-  for (int r = 0; r < repeats; ++r) {
-    for (const auto& [step, s] : TimedRun(name)) best[step] = r == 0 ? s : std::min(best[step], s);
+double Median(std::vector<double> values) {
+  std::sort(values.begin(), values.end());
+  const std::size_t n = values.size();
+  return n % 2 == 1 ? values[n / 2] : 0.5 * (values[n / 2 - 1] + values[n / 2]);
+}
+
+// The floor: gcc's plain command on an empty program, in a directory of its own.
+double TimedFloor() {
+  const Clock::time_point start = Clock::now();
+  const int status = plat::Process::RunCommandAndWait(QString::fromLatin1(kGccPlain) + QStringLiteral(" floor.c"),
+                                                      QString::fromStdString(dir + "/floor"));
+  const double seconds = std::chrono::duration<double>(Clock::now() - start).count();
+  if (status != 0) {
+    std::fprintf(stderr, "bench_run: gcc cannot link an empty program\n");
+    std::exit(1);
   }
-  return best;
+  return seconds;
 }
 
-double Sum(const std::map<std::string, double>& steps) {
-  double total = 0;
-  for (const auto& [step, s] : steps) total += s;
-  return total;
-}
+// The times of one command's runs: every step and the whole, one entry per round.
+struct Samples {
+  std::map<std::string, std::vector<double>> steps;
+  std::vector<double> whole;
+};
 
-void StepShares(int repeats) {
-  BuildLadder(20, "10.0", "1.0E-03", "1000");
-  WriteSettings(kDefaultCommand);
-  const std::map<std::string, double> best = BestOf(repeats, "ladder20");
-  const double total = Sum(best);
-  std::fprintf(report, "Run from the diagram: LC ladder, 20 states, 10,000 RK4 steps, 1,000 output points, "
-                       "command \"%s\" (best of %d)\n", kDefaultCommand, repeats);
-  for (const char* step : kSteps) {
-    const double s = best.count(step) ? best.at(step) : 0.0;
-    std::fprintf(report, "  %-15s %8.1f ms  %5.1f %%\n", step, 1e3 * s, 100.0 * s / total);
-  }
-  const double own = best.at("checks") + best.at("model source") + best.at("filing");
-  std::fprintf(report, "  %-15s %8.1f ms  (goal < 300 ms)\n", "whole run", 1e3 * total);
-  std::fprintf(report, "  %-15s %8.1f ms  (the checks, temp.VRK and the filing; goal < 10 ms)\n\n", "editor's own",
-               1e3 * own);
-}
-
-void CompareCommands(int repeats) {
-  const std::vector<std::string> commands = {kDefaultCommand, std::string(kDefaultCommand) + " -O1 -ffp-contract=off",
-                                             std::string(kDefaultCommand) + " -O2 -flto -ffp-contract=off"};
-  std::fprintf(report, "Compile commands, 100,000 RK4 steps, 1,000 output points (best of %d; gcc, then the "
-                       "simulation):\n", repeats);
-  bool identical = true;
-  for (int states : {3, 20, 100}) {
-    std::fprintf(report, "  %3d states:\n", states);
-    std::string first;
+// One model: rounds of the floor and each command in turn; a row per command.
+// Returns whether every command gave the same temp.csv.
+bool CompareCommands(int states, const std::vector<std::string>& commands, int rounds) {
+  std::vector<Samples> samples(commands.size());
+  std::vector<double> floor;
+  for (int r = 0; r < rounds; ++r) {
+    floor.push_back(TimedFloor());
     for (std::size_t c = 0; c < commands.size(); ++c) {
       BuildLadder(states, "10.0", "1.0E-04", "1000");
       WriteSettings(commands[c]);
-      const std::string name = "s" + std::to_string(states) + "c" + std::to_string(c);
-      const std::map<std::string, double> best = BestOf(repeats, name);
-      std::string csv;  // empty when missing: counted as differing
-      plat::fs::ReadFile(dir + "/Csv/" + name + ".csv", &csv);
-      if (c == 0) first = csv;
-      const bool same = csv == first && !csv.empty();
-      identical = identical && same;
-      std::fprintf(report, "    %-62s gcc %7.1f ms  simulation %7.1f ms  whole %7.1f ms%s\n", commands[c].c_str(),
-                   1e3 * best.at("compile"), 1e3 * best.at("simulation"), 1e3 * Sum(best),
-                   same ? "" : "  temp.csv DIFFERS");
+      double whole = 0;
+      for (const auto& [step, s] : TimedRun("s" + std::to_string(states) + "c" + std::to_string(c))) {
+        samples[c].steps[step].push_back(s);
+        whole += s;
+      }
+      samples[c].whole.push_back(whole);
     }
   }
-  std::fprintf(report, "  every temp.csv byte-identical across the commands: %s\n", identical ? "yes" : "NO");
+  const double floorMedian = Median(floor);
+  std::fprintf(report, "LC ladder, %d states, 100,000 RK4 steps, 1,000 output points: medians of %d rounds; "
+                       "floor %.1f ms\n", states, rounds, 1e3 * floorMedian);
+  std::fprintf(report, "  %-62s %9s %7s  %s\n", "command", "whole", "/floor",
+               "share: checks, temp.VRK, cvork2, compile, simulation, filing");
+  bool identical = true;
+  std::string first;
+  for (std::size_t c = 0; c < commands.size(); ++c) {
+    const double whole = Median(samples[c].whole);
+    std::fprintf(report, "  %-62s %6.1f ms %6.2fx ", commands[c].c_str(), 1e3 * whole, whole / floorMedian);
+    for (const char* step : kSteps) {
+      const auto it = samples[c].steps.find(step);
+      std::fprintf(report, " %5.1f %%", it == samples[c].steps.end() ? 0.0 : 100.0 * Median(it->second) / whole);
+    }
+    std::string csv;  // empty when missing: counted as differing
+    plat::fs::ReadFile(dir + "/Csv/s" + std::to_string(states) + "c" + std::to_string(c) + ".csv", &csv);
+    if (c == 0) first = csv;
+    const bool same = csv == first && !csv.empty();
+    identical = identical && same;
+    std::fprintf(report, "%s\n", same ? "" : "  temp.csv DIFFERS");
+  }
+  std::fprintf(report, "\n");
+  return identical;
 }
 
 }  // namespace
@@ -188,17 +204,21 @@ void CompareCommands(int repeats) {
 int main(int argc, char** argv) {
   if (!std::getenv("QT_QPA_PLATFORM")) setenv("QT_QPA_PLATFORM", "offscreen", 1);
   QApplication app(argc, argv);
-  const int repeats = argc > 1 ? std::max(1, std::atoi(argv[1])) : 3;
+  const int rounds = argc > 1 ? std::max(1, std::atoi(argv[1])) : 5;
+  const std::string shipped =
+      plat::Ini(std::string(VORK_SOURCE_DIR) + "/share/vork.ini").GetString("Compiler", "C_Command");
 
   QTemporaryDir work;
   if (!work.isValid()) return 1;
   dir = work.path().toStdString();
   plat::fs::SetCurrentDir(dir);
-  if (!plat::fs::CopyReplace(CVORK2_BINARY, dir + "/cvork2") ||
-      !plat::fs::CopyReplace(std::string(VORK_SOURCE_DIR) + "/integrator/runge.c", dir + "/runge.c")) {
+  if (shipped.empty() || !plat::fs::CopyReplace(CVORK2_BINARY, dir + "/cvork2") ||
+      !plat::fs::CopyReplace(std::string(VORK_SOURCE_DIR) + "/integrator/runge.c", dir + "/runge.c") ||
+      mkdir((dir + "/floor").c_str(), 0755) != 0) {
     std::fprintf(stderr, "bench_run: cannot prepare %s\n", dir.c_str());
     return 1;
   }
+  WriteFile(dir + "/floor/floor.c", "int main(void) { return 0; }\n");
   QStringList search{QString::fromStdString(dir)};
   for (const QString& d : QString::fromLocal8Bit(qgetenv("PATH")).split(':')) search << d;
   plat::Process::SetSearchDirs(search);
@@ -211,8 +231,11 @@ int main(int argc, char** argv) {
   dup2(quiet, STDOUT_FILENO);
   close(quiet);
 
-  StepShares(repeats);
-  CompareCommands(repeats);
+  std::fprintf(report, "Runs from the diagram; the floor is \"%s floor.c\" on an empty program.\n\n", kGccPlain);
+  const std::vector<std::string> commands = {shipped, kGccPlain, kGccOptimised};
+  bool identical = true;
+  for (int states : {3, 20, 100}) identical = CompareCommands(states, commands, rounds) && identical;
+  std::fprintf(report, "every temp.csv byte-identical across the commands: %s\n", identical ? "yes" : "NO");
   fclose(report);
   return 0;
 }

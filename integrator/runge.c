@@ -1,5 +1,6 @@
 /* runge.c: fixed-step fourth-order Runge-Kutta integrator for the generated
- * model source temp.c.  Build: gcc -o temp -Wl,--no-as-needed -lm temp.c runge.c
+ * model source temp.c.  Build: tcc -o temp -lm temp.c runge.c, or with gcc:
+ * gcc -o temp -Wl,--no-as-needed -lm temp.c runge.c
  *
  * Reads temp.PAR (parameters, counts, times, initial values), integrates the
  * integral variables with classic RK4 on equal steps that never pass an output

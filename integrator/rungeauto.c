@@ -1,5 +1,6 @@
 /* rungeauto.c: adaptive Dormand-Prince 5(4) integrator for the generated model
- * source temp.c.  Build: gcc -o temp -Wl,--no-as-needed -lm temp.c rungeauto.c
+ * source temp.c.  Build: tcc -o temp -lm temp.c rungeauto.c, or with gcc:
+ * gcc -o temp -Wl,--no-as-needed -lm temp.c rungeauto.c
  *
  * Reads temp.PAR (parameters, counts, times, initial values), integrates the
  * integral variables with the embedded Dormand-Prince pair under step-size

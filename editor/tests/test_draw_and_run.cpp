@@ -1,11 +1,11 @@
 // A user's whole journey on the real main window: a series RLC drawn with the
 // placing tools and the bond tool, its parameters, equations, one initial value
 // and the numeric conditions entered through the dialogs, run by the menu with
-// the real model compiler, gcc and the fixed-step integrator; the diagram saved,
-// cleared, opened again and run by the toolbar with the automatic step. Both
-// results are compared with the analytic solution and no work file may stay.
-// Besides, a stray element deleted before the run, with the renumbering the
-// model compiler then sees.
+// the real model compiler, the shipped C command and the fixed-step integrator;
+// the diagram saved, cleared, opened again and run by the toolbar with the
+// automatic step. Both results are compared with the analytic solution and no
+// work file may stay. Besides, a stray element deleted before the run, with the
+// renumbering the model compiler then sees.
 #include "canvas_drawing.h"
 #include "document.h"
 #include "main_window.h"
@@ -44,11 +44,12 @@ const char* const kOtherWorkFiles[] = {"sysvar.txt", "vrk_error", "runge.obj", "
 
 class DrawAndRun : public MainWindowFixture {
  protected:
-  DrawAndRun() : MainWindowFixture(Startup::kHidden) {}
+  // Started from the shipped settings template, as a prepared working directory is.
+  DrawAndRun() : MainWindowFixture(Startup::kHidden, ReadFileBytes(ShippedSettingsPath())) {}
 
   void SetUp() override {
     ASSERT_NO_FATAL_FAILURE(InstallModelCompiler());
-    // Programs from the working directory first, then PATH (gcc).
+    // Programs from the working directory first, then PATH (the C compiler).
     SearchStartDirectoryFirst();
     MainWindowFixture::SetUp();
   }

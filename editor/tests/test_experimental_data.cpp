@@ -2,7 +2,7 @@
 // of the file name, the dialog INPUT_EXP_RESULT driven by script (rows, combo,
 // attach, detach by whole label, staying open on Escape), command 300, and a
 // simulation of a flow source that follows a data file through the real model
-// compiler and gcc.
+// compiler and the shipped C command.
 #include "document.h"
 #include "experimental_data.h"
 #include "main_window.h"
@@ -15,8 +15,6 @@
 #include <QLineEdit>
 #include <QTreeWidget>
 #include <gtest/gtest.h>
-
-#include <sys/wait.h>
 
 #include <cmath>
 #include <cstdio>
@@ -318,11 +316,6 @@ TEST_F(ExperimentalData, MenuCommand300RunsTheDialogOwnedByTheMainWindow) {
 
 // ---- a simulation driven by a data file ----------------------------------------------------
 
-int Shell(const std::string& command) {
-  const int status = std::system(command.c_str());
-  return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-}
-
 // The flow source SF1 feeds a capacitor through a 0-junction; the outputs are the
 // source's flow and the capacitor's displacement (the integral of the flow).
 TEST_F(ExperimentalData, FlowSourceFollowsTheDataFileInASimulation) {
@@ -345,8 +338,7 @@ TEST_F(ExperimentalData, FlowSourceFollowsTheDataFileInASimulation) {
   const std::string cd = "cd '" + dir + "' && ";
   ASSERT_EQ(Shell(cd + "'" + VORK_BINARY_DIR + "/compiler/cvork2' >listing.txt 2>&1"), 0)
       << ReadFileBytes(dir + "/listing.txt");
-  ASSERT_EQ(Shell(cd + "gcc -o temp temp.c runge.c -Wl,--no-as-needed -lm >gcc.txt 2>&1"), 0)
-      << ReadFileBytes(dir + "/gcc.txt");
+  ASSERT_EQ(Shell(cd + ShippedCCommand() + " temp.c runge.c >cc.txt 2>&1"), 0) << ReadFileBytes(dir + "/cc.txt");
   ASSERT_EQ(Shell(cd + "./temp >run.txt 2>&1"), 0) << ReadFileBytes(dir + "/run.txt");
 
   std::istringstream csv(ReadFileBytes(dir + "/temp.csv"));

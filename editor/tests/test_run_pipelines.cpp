@@ -1,7 +1,8 @@
 // The run pipelines and the commands that start them. Stub programs in the working
 // directory (shell scripts, started directly) log what they see, proving the order of
-// the steps and the deletions; the end-to-end runs use the real model compiler, gcc
-// and both integrators, and compare the filed result with the analytic solution.
+// the steps and the deletions; the end-to-end runs use the real model compiler, the
+// shipped C command and both integrators, and compare the filed result with the
+// analytic solution.
 #include "commands.h"
 #include "main_window.h"
 #include "model_source_writer.h"
@@ -46,7 +47,6 @@ constexpr char kNoSourceF[] = "temp.fが作成されませんでした．";
 constexpr char kNotCompiled[] = "コンパイルできませんでした．";
 constexpr char kError[] = "エラー";
 constexpr char kFromFileTitle[] = "VRKファイルからの計算";
-constexpr char kGccCommand[] = "gcc -o temp -Wl,--no-as-needed -lm";
 
 // Every file a run works with; none may stay behind after a successful run.
 const char* const kWorkFiles[] = {"temp.VRK", "temp.c",    "temp.f",    "temp.csv",  "temp.PAR",   "sysvar.txt",
@@ -410,7 +410,7 @@ TEST_F(RunPipelines, DirectoriesNamedLikeWorkFilesAreNotResults) {
   EXPECT_FALSE(Exists("Csv/dir.csv"));
 }
 
-// ---- end to end: real model compiler, gcc and both integrators ------------------------
+// ---- end to end: real model compiler, shipped C command and both integrators ---------
 
 #ifdef CVORK2_BINARY
 class RunEndToEnd : public RunPipelines {
@@ -418,7 +418,7 @@ class RunEndToEnd : public RunPipelines {
   void SetUp() override {
     RunPipelines::SetUp();
     ASSERT_NO_FATAL_FAILURE(InstallModelCompiler());
-    WriteIni(kGccCommand);
+    WriteIni(ShippedCCommand());
   }
 
   // The series RLC with E = 1, L = 1, C = 0.25, R = 1 from rest: the charge q and the
@@ -454,7 +454,7 @@ class RunEndToEnd : public RunPipelines {
 };
 
 TEST_F(RunEndToEnd, DiagramRunsWithBothIntegratorsAndMatchesTheSolution) {
-  WriteIni(kGccCommand, "Advance");
+  WriteIni(ShippedCCommand(), "Advance");
   StartEditor();
   BuildSeriesRlc();
   SetNumeric("0.0", "5.0", "1.0E-03", "50");
@@ -474,7 +474,7 @@ TEST_F(RunEndToEnd, DiagramRunsWithBothIntegratorsAndMatchesTheSolution) {
 
   // The same model from its filed source by command 220 gives the same result.
   g_autoTimeStep = 0;
-  EXPECT_EQ(RunCommand220(0, kGccCommand, Path("Advance/VRK/fixed.vrk"), "fromfile"), 1);
+  EXPECT_EQ(RunCommand220(0, ShippedCCommand(), Path("Advance/VRK/fixed.vrk"), "fromfile"), 1);
   EXPECT_EQ(Messages().back(), M(kDone, kFromFileTitle));
   EXPECT_EQ(Read("Csv/fromfile.csv"), Read("Csv/fixed.csv"));
   EXPECT_EQ(Read("Advance/VRK/fromfile.vrk"), Read("Advance/VRK/fixed.vrk"));
@@ -498,7 +498,7 @@ TEST_F(RunEndToEnd, RunFromTheModelSourceItselfInAnyLetterCase) {
   BuildSeriesRlc();
   ASSERT_TRUE(WriteModelSource());
   ASSERT_EQ(std::rename(Path("temp.VRK").c_str(), Path("temp.vrk").c_str()), 0);
-  EXPECT_EQ(RunCommand220(0, kGccCommand, Path("temp.vrk"), "self"), 1);
+  EXPECT_EQ(RunCommand220(0, ShippedCCommand(), Path("temp.vrk"), "self"), 1);
   EXPECT_EQ(Messages(), (std::vector<std::string>{M(kDone, kFromFileTitle)}));
   EXPECT_EQ(ExpectAnalytic(Read("Csv/self.csv")), 1001);
   EXPECT_TRUE(LeftWorkFiles().empty()) << ::testing::PrintToString(LeftWorkFiles());

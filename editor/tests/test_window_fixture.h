@@ -11,6 +11,7 @@
 #include "platform/client_view.h"
 #include "platform/dialog.h"
 #include "platform/fs.h"
+#include "platform/ini.h"
 #include "platform/message_box.h"
 #include "platform/process.h"
 #include "test_fs_temp_dir.h"
@@ -21,8 +22,12 @@
 #include <QWindow>
 #include <gtest/gtest.h>
 
+#include <sys/wait.h>
+
+#include <cstdlib>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 class ScriptedEditorTest : public ::testing::Test {
@@ -63,6 +68,15 @@ class ScriptedEditorTest : public ::testing::Test {
       ASSERT_TRUE(plat::fs::CopyReplace(std::string(VORK_SOURCE_DIR) + "/integrator/" + f, Path(f)));
   }
 #endif
+  // The shipped settings template and its C compiler command: the runs build with it,
+  // as a working directory prepared from the template does.
+  static std::string ShippedSettingsPath() { return std::string(VORK_SOURCE_DIR) + "/share/vork.ini"; }
+  static std::string ShippedCCommand() { return plat::Ini(ShippedSettingsPath()).GetString("Compiler", "C_Command"); }
+  // A command line run by the shell; its exit status (-1 when it did not exit).
+  static int Shell(const std::string& command) {
+    const int status = std::system(command.c_str());
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  }
   // Programs are looked for in the start directory first, then along PATH.
   void SearchStartDirectoryFirst() const {
     QStringList dirs{QString::fromStdString(cwd_.path())};
@@ -116,10 +130,12 @@ class MainWindowFixture : public ScriptedEditorTest {
   enum class Startup { kShown, kHidden, kByTest };
   // kShown: started shown and exposed in SetUp; kHidden: started hidden in SetUp;
   // kByTest: each test calls StartShown() once its own scripts are queued.
-  explicit MainWindowFixture(Startup start = Startup::kShown) : start_(start) {}
+  // ini: the settings file the window starts with.
+  explicit MainWindowFixture(Startup start = Startup::kShown, std::string ini = kTestIni)
+      : start_(start), ini_(std::move(ini)) {}
 
   void SetUp() override {
-    WriteFileBytes(Path("vork.ini"), kTestIni);
+    WriteFileBytes(Path("vork.ini"), ini_);
     ScriptedEditorTest::SetUp();
     if (start_ == Startup::kHidden) {
       plat::dlgscript::Queue("SELECT_COMPILER", [](plat::Dialog& d) { d.Press(1); });
@@ -160,4 +176,5 @@ class MainWindowFixture : public ScriptedEditorTest {
 
  private:
   Startup start_;
+  std::string ini_;
 };
