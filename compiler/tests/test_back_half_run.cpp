@@ -1,6 +1,7 @@
 // Whole compiles through the phases after the solver: every byte of
 // temp.PAR, proto1, proto2 and temp.c for a model with every kind of line,
 // and what the runs that end early or select fewer phases leave behind.
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include "compile_runs.h"
@@ -8,6 +9,8 @@
 using namespace cvork2_test;
 
 namespace {
+
+using ::testing::HasSubstr;
 
 // SE, R, TF and C; outputs of a state, a power, an energy and an effort; a
 // parameter name in two blocks; displacement, flow and retained variables;
@@ -238,9 +241,8 @@ TEST(BackHalfRun, DefinitionHeadersFindTheComponentOfTheirKindAndName) {
     ASSERT_EQ(r.status, 0) << r.out.substr(r.out.size() > 400 ? r.out.size() - 400 : 0);
     const std::string proto2 = r.file("proto2");
     EXPECT_EQ(proto2.find(crlf("double R300(double J,double Z);\ndouble E300();\n")), 0u);
-    EXPECT_NE(proto2.find(crlf("double R2(double J,double Z);\ndouble E2();\n"
-                               "double R1(double J,double Z);\ndouble E1();\n")),
-              std::string::npos);
+    EXPECT_THAT(proto2, HasSubstr(crlf("double R2(double J,double Z);\ndouble E2();\n"
+                                       "double R1(double J,double Z);\ndouble E1();\n")));
 
     struct Case {
         const char* blocks;  // after the BOND section of CI5, CI2, RE2
@@ -317,14 +319,12 @@ TEST(BackHalfRun, IntegralVariablesOfStatesThenOutputsThenFeedback) {
                             "SF1\nFB: m      MN1\nF=1.0+0.0*m;\nEOD\nCI1\nC=Z;\nEOD\n/\n");
     ASSERT_EQ(r.status, 0) << r.out;
     const std::string c_file = r.file("temp.c");
-    EXPECT_NE(c_file.find(crlf("F1=1.0+0.0*X[2];\n")), std::string::npos) << c_file;
-    EXPECT_NE(c_file.find(crlf("void FUNC(double T,double X[],int N){\n"
-                               "  DX[0]=(F1());\n"
-                               "  DX[1]=C1(X[0])*(F1());\n"
-                               "  DX[2]=C1(X[0]);\n"
-                               "}\n")),
-              std::string::npos)
-        << c_file;
+    EXPECT_THAT(c_file, HasSubstr(crlf("F1=1.0+0.0*X[2];\n")));
+    EXPECT_THAT(c_file, HasSubstr(crlf("void FUNC(double T,double X[],int N){\n"
+                                       "  DX[0]=(F1());\n"
+                                       "  DX[1]=C1(X[0])*(F1());\n"
+                                       "  DX[2]=C1(X[0]);\n"
+                                       "}\n")));
     EXPECT_EQ(r.file("temp.PAR"), crlf("LA  1  EN2            EN2\n"
                                        "NS       1               NUMBER OF STATE VARIABLES\n"
                                        "IN       2               NUMBER OF ADDITIONAL INTEGRAL VARIABLES\n"

@@ -1,8 +1,12 @@
 // temp.c: includes, prototypes, fixed globals, feedback globals, bodies.
 #include "back_half_fixture.h"
 
+#include <gmock/gmock.h>
+
 namespace cvork2_test {
 namespace {
+
+using ::testing::HasSubstr;
 
 using namespace cvork2;
 
@@ -79,11 +83,10 @@ TEST_F(CSourceWriter, DummiesDeclareDeAndDf) {
     model("BOND\n/\n");
     NDUMMY = 2;
     EXPECT_EQ(run(assemble_c_source), 0);
-    EXPECT_NE(read_file("temp.c").find(crlf("double DSIGN(double a,double b);\n"
-                                            "double DE(int N);\n"
-                                            "double DF(int N);\n"
-                                            "\n")),
-              std::string::npos);
+    EXPECT_THAT(read_file("temp.c"), HasSubstr(crlf("double DSIGN(double a,double b);\n"
+                                                    "double DE(int N);\n"
+                                                    "double DF(int N);\n"
+                                                    "\n")));
 }
 
 TEST_F(CSourceWriter, MissingWorkFiles) {

@@ -1,8 +1,13 @@
 // The DEFIN phase: symbol substitution and the translation of definition blocks.
 #include "back_half_fixture.h"
 
+#include <gmock/gmock.h>
+
 namespace cvork2_test {
 namespace {
+
+using ::testing::HasSubstr;
+using ::testing::Not;
 
 using namespace cvork2;
 
@@ -189,9 +194,7 @@ TEST_F(DefinitionTranslator, SymbolsApplyOnlyAfterTheirOwnLine) {
     open_work_files();
     EXPECT_EQ(run(translate_component_definitions), 0);
     std::string proto1 = file("proto1");
-    EXPECT_NE(proto1.find(crlf("  double C1;\nC1=K*Z;\nC1=PA[1]*Z;\nC1=PA[2];\n  return(C1);\n")),
-              std::string::npos)
-        << proto1;
+    EXPECT_THAT(proto1, HasSubstr(crlf("  double C1;\nC1=K*Z;\nC1=PA[1]*Z;\nC1=PA[2];\n  return(C1);\n")));
     EXPECT_EQ(file("temp.PAR"), crlf("PA   1   2.000000e+00 K     \n"
                                      "PA   2   1.000000e+00 Q     \n"
                                      "PA   3   4.000000e+00       \n"));
@@ -210,14 +213,12 @@ TEST_F(DefinitionTranslator, FeedbackAndRetainedVariables) {
     open_work_files();
     EXPECT_EQ(run(translate_component_definitions), 0);
     std::string proto1 = file("proto1");
-    EXPECT_NE(proto1.find(crlf("double C1(double Z){\n"
-                               "  double C1;\n"
-                               "  e1=E1();\n"
-                               "  p=E1()*R1(1,E1());\n"
-                               "C1=X[0]+X[1]+XX[1]+XX[2]+e1*p+z;\n"
-                               "  return(C1);\n")),
-              std::string::npos)
-        << proto1;
+    EXPECT_THAT(proto1, HasSubstr(crlf("double C1(double Z){\n"
+                                       "  double C1;\n"
+                                       "  e1=E1();\n"
+                                       "  p=E1()*R1(1,E1());\n"
+                                       "C1=X[0]+X[1]+XX[1]+XX[2]+e1*p+z;\n"
+                                       "  return(C1);\n")));
     EXPECT_EQ(NINTEG, 2);
     EXPECT_EQ(NIN[2], "MN3");
     EXPECT_EQ(NRNM, 2);
@@ -247,7 +248,7 @@ TEST_F(DefinitionTranslator, NameAndValueFieldsByColumn) {
     model(section(pa_line("Kvalue1", "2.0") + pa_line("K", "", "N/m") + "C=K+Kvalue1*Z;\n"));
     open_work_files();
     EXPECT_EQ(run(translate_component_definitions), 0);
-    EXPECT_NE(file("proto1").find(crlf("\nC1=PA[2]+Kvalue1*Z;\n")), std::string::npos);
+    EXPECT_THAT(file("proto1"), HasSubstr(crlf("\nC1=PA[2]+Kvalue1*Z;\n")));
     EXPECT_EQ(file("temp.PAR"), crlf("PA   1   2.000000e+00 Kvalue\n"
                                      "PA   2   0.000000e+00 K     :N/m\n"));
 }
@@ -261,7 +262,7 @@ TEST_F(DefinitionTranslator, TaggedLinesAreNeverStatements) {
           "RE1\nR=Z;\nEOD\nRE2\nR=Z;\nEOD\nSE7\nE=1.0;\nEOD\n/\n");
     open_work_files();
     EXPECT_EQ(run(translate_component_definitions), 0);
-    EXPECT_NE(file("proto1").find(crlf("C1=PA[1];\nPA:\n  return(C1);\n}\n\ndouble R1")), std::string::npos);
+    EXPECT_THAT(file("proto1"), HasSubstr(crlf("C1=PA[1];\nPA:\n  return(C1);\n}\n\ndouble R1")));
 }
 
 TEST_F(DefinitionTranslator, TranslatedLinesHaveNoLengthBound) {
@@ -272,8 +273,8 @@ TEST_F(DefinitionTranslator, TranslatedLinesHaveNoLengthBound) {
     open_work_files();
     EXPECT_EQ(run(translate_component_definitions), 0);
     std::string proto1 = file("proto1");
-    EXPECT_NE(proto1.find(crlf("C1=1;\nC1=Z*PA[1]\nC1=" + std::string(250, 'a') + ";\n")), std::string::npos);
-    EXPECT_EQ(console().find("TRANSFORMATION"), std::string::npos);
+    EXPECT_THAT(proto1, HasSubstr(crlf("C1=1;\nC1=Z*PA[1]\nC1=" + std::string(250, 'a') + ";\n")));
+    EXPECT_THAT(console(), Not(HasSubstr("TRANSFORMATION")));
 }
 
 TEST_F(DefinitionTranslator, Errors) {

@@ -1,6 +1,7 @@
 // The driver: phase selection by the keyword line, the work files, the model
 // file's name and line ends, the status and the end marker; the expression
 // store; and the real binary end to end.
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <sstream>
@@ -11,6 +12,9 @@
 using namespace cvork2_test;
 
 namespace {
+
+using ::testing::HasSubstr;
+using ::testing::Not;
 
 // A solvable model without components that need a definition block.
 const std::string DUMMY_BOND = "DE1    1\nDF1    2\nZJ     1     2\n/\n";
@@ -138,7 +142,7 @@ TEST(Driver, LoneCarriageReturnStaysInTheLine) {
     // (its decimal value is still 1).
     RunResult r = run_model("BOND\r\nSE1    1\r\r\n/\n");
     EXPECT_EQ(r.status, 0);
-    EXPECT_NE(r.out.find(" (  1 ) :  1\r  \n"), std::string::npos) << r.out;
+    EXPECT_THAT(r.out, HasSubstr(" (  1 ) :  1\r  \n")) << r.out;
 }
 
 TEST(Driver, LastLineWithoutLineFeedIsALine) {
@@ -250,7 +254,7 @@ TEST(Driver, LostFileIsReportedWhereTheWriteFails) {
     EXPECT_EQ(r.status, 1);
     ASSERT_GE(r.out.size(), not_written("SCRATCH").size());
     EXPECT_EQ(r.out.substr(r.out.size() - not_written("SCRATCH").size()), not_written("SCRATCH"));
-    EXPECT_EQ(r.out.find("process3"), std::string::npos);
+    EXPECT_THAT(r.out, Not(HasSubstr("process3")));
     EXPECT_FALSE(r.has("VRK_ERROR"));
 
     // An input error first: the lost file is reported after its message.
@@ -368,7 +372,7 @@ TEST(CompilerEndToEnd, ExampleModelsCompileWithTheirKeywords) {
         s << f.rdbuf();
         RunResult r = run_binary({{"temp.VRK", s.str()}});
         EXPECT_EQ(r.status, 0) << name << "\n" << r.out;
-        EXPECT_NE(r.out.find(" *** SOLUTIONS OF VARIABLES ***\n"), std::string::npos) << name;
+        EXPECT_THAT(r.out, HasSubstr(" *** SOLUTIONS OF VARIABLES ***\n")) << name;
     }
 }
 #endif

@@ -1,6 +1,7 @@
 // Simulation from a model source: cvork2, the shipped C command with an
 // integrator, the program temp, and temp.csv against the analytic solution of
 // each example model; the shipped settings file and the integrators' shared code.
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -17,6 +18,8 @@
 using namespace cvork2_test;
 
 namespace {
+
+using ::testing::HasSubstr;
 
 const std::string SOURCE_DIR = VORK_SOURCE_DIR;
 
@@ -416,7 +419,7 @@ TEST(ShippedSettings, TemplateHoldsTheDefaults) {
     EXPECT_EQ(setting(ini, "Compiler", "C_Command"), "tcc -o temp -lm");
     for (const char* key : {"Vrd", "Data", "Par", "C", "F", "VRK"})
         EXPECT_EQ(setting(ini, "Directory", key), "None") << key;
-    EXPECT_NE(ini.find("[Private]\r\nMode=\r\n"), std::string::npos);
+    EXPECT_THAT(ini, HasSubstr("[Private]\r\nMode=\r\n"));
 }
 
 // Each integrator is compiled alone with temp.c, so the code they share (the
@@ -436,7 +439,7 @@ TEST(IntegratorSources, SharedCodeIsIdenticalInBoth) {
         shared[i] = text.substr(from, to - from);
     }
     for (const char* part : {"static void rk_read_par(void)", "static void rk_header(void)", "static void rk_row("})
-        EXPECT_NE(shared[0].find(part), std::string::npos) << part;
+        EXPECT_THAT(shared[0], HasSubstr(part)) << part;
     EXPECT_EQ(shared[0], shared[1]);
 }
 

@@ -2,8 +2,12 @@
 // NS/IN/ND lines) and the statement writer.
 #include "back_half_fixture.h"
 
+#include <gmock/gmock.h>
+
 namespace cvork2_test {
 namespace {
+
+using ::testing::HasSubstr;
 
 using namespace cvork2;
 
@@ -134,7 +138,7 @@ TEST_F(OutputPhase, AtMost100Outputs) {
     EXPECT_EQ(NOUT, 100);
     // The hundredth output is still written, with a three-character index.
     std::string proto1 = file("proto1");
-    EXPECT_NE(proto1.find("  OP[99]=E1();\r\n"), std::string::npos);
+    EXPECT_THAT(proto1, HasSubstr("  OP[99]=E1();\r\n"));
 }
 
 TEST_F(OutputPhase, AtMost130IntegralVariables) {
@@ -203,17 +207,15 @@ TEST_F(OutputPhase, FuGivesEachDummyOutput) {
     open_work_files();
     EXPECT_EQ(run(write_state_functions), 0);
     std::string proto1 = file("proto1");
-    EXPECT_NE(proto1.find(crlf("double FU(int I,double T,double X[]){\n"
-                               "  double FU;\n"
-                               "  FU=0.0e-00;\n"
-                               "  if(I==1) FU=E1();\n"
-                               "  if(I==2) FU=L1(X[1]);\n"
-                               "  return(FU);\n"
-                               "}\n"
-                               "\n")),
-              std::string::npos)
-        << proto1;
-    EXPECT_NE(file("temp.PAR").find("ND       2 "), std::string::npos);
+    EXPECT_THAT(proto1, HasSubstr(crlf("double FU(int I,double T,double X[]){\n"
+                                       "  double FU;\n"
+                                       "  FU=0.0e-00;\n"
+                                       "  if(I==1) FU=E1();\n"
+                                       "  if(I==2) FU=L1(X[1]);\n"
+                                       "  return(FU);\n"
+                                       "}\n"
+                                       "\n")));
+    EXPECT_THAT(file("temp.PAR"), HasSubstr("ND       2 "));
 }
 
 TEST(OutputStatement, WriterDropsFourCharactersAndCutsAtTheFirstBlank) {
@@ -248,7 +250,7 @@ TEST_F(OutputPhase, LongExpressionsAreWrittenWhole) {
     model("BC: EF1   EF1\n/\n");
     open_work_files();
     EXPECT_EQ(run(write_output_function), 0);
-    EXPECT_NE(file("proto1").find("  OP[0]=" + longer + ";\r\n"), std::string::npos);
+    EXPECT_THAT(file("proto1"), HasSubstr("  OP[0]=" + longer + ";\r\n"));
 }
 
 }  // namespace

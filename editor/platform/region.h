@@ -13,6 +13,8 @@ struct Point {
   int x = 0;
   int y = 0;
 };
+inline bool operator==(const Point& a, const Point& b) { return a.x == b.x && a.y == b.y; }
+inline bool operator!=(const Point& a, const Point& b) { return !(a == b); }
 
 // left, top inclusive; right, bottom exclusive.
 struct Rect {
@@ -21,6 +23,10 @@ struct Rect {
   int right = 0;
   int bottom = 0;
 };
+inline bool operator==(const Rect& a, const Rect& b) {
+  return a.left == b.left && a.top == b.top && a.right == b.right && a.bottom == b.bottom;
+}
+inline bool operator!=(const Rect& a, const Rect& b) { return !(a == b); }
 
 class Region {
  public:

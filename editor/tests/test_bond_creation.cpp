@@ -248,8 +248,7 @@ TEST_F(BondCreation, SnappingPlacesTheElementBesideItsAnchorAndClampsIt) {
     // The label drawn at the new place.
     ASSERT_EQ(g_drawDC->Log().size(), 1u);
     EXPECT_EQ(g_drawDC->Log()[0].text, "SE4");
-    EXPECT_EQ(g_drawDC->Log()[0].points[0].x, c.want.left);
-    EXPECT_EQ(g_drawDC->Log()[0].points[0].y, c.want.top);
+    EXPECT_EQ(g_drawDC->Log()[0].points[0], (Point{c.want.left, c.want.top}));
   }
 }
 
@@ -432,8 +431,7 @@ TEST_F(BondCreation, NewBondRecordAndPortsFieldByField) {
   EXPECT_EQ(b.tailSide, 4);
   const Point want[4] = {{199, 123}, {199, 107}, {131, 107}, {131, 123}};
   for (int i = 0; i < 4; ++i) {
-    EXPECT_EQ(b.hitPolygon[i].x, want[i].x) << i;
-    EXPECT_EQ(b.hitPolygon[i].y, want[i].y) << i;
+    EXPECT_EQ(b.hitPolygon[i], want[i]) << i;
   }
   EXPECT_TRUE(b.hitRegion.Contains(165, 115));
   EXPECT_FALSE(b.hitRegion.Contains(165, 106));
@@ -520,8 +518,7 @@ TEST_F(BondCreation, RubberBandIsDottedAndThePreviousOneIsRestored) {
   for (const Point& p : moves) {
     SCOPED_TRACE(std::to_string(p.x) + "," + std::to_string(p.y));
     TrackBondRubberBand(nullptr, p.x, p.y);
-    EXPECT_EQ(g_drawDC->CurrentPosition().x, p.x);
-    EXPECT_EQ(g_drawDC->CurrentPosition().y, p.y);
+    EXPECT_EQ(g_drawDC->CurrentPosition(), p);
     // Every pixel that differs from the clean canvas lies on the band to p.
     int inkOnBand = 0, differing = 0, strays = 0;
     for (int y = 200; y < 950; ++y)
@@ -551,8 +548,7 @@ TEST_F(BondCreation, BandIsCopiedFromTheCanvasPointOfTheClientPoint) {
   EXPECT_EQ(g_startX, c.x);
   EXPECT_EQ(g_startY, c.y);
   TrackBondRubberBand(nullptr, c.x - 100 + 150, c.y - 40);
-  EXPECT_EQ(g_drawDC->CurrentPosition().x, c.x + 150);
-  EXPECT_EQ(g_drawDC->CurrentPosition().y, c.y);
+  EXPECT_EQ(g_drawDC->CurrentPosition(), (Point{c.x + 150, c.y}));
 }
 
 // ---- the causal-stroke dialog -----------------------------------------------------------------
@@ -787,8 +783,7 @@ TEST_F(BondToolWindow, RealClicksAndMovesDrawTheBandAtTheScrolledCanvasPoint) {
   EXPECT_EQ(g_startY, 200);
   EXPECT_EQ(g_documentSaved, 0);
   RealMove(250, 200);  // canvas (350, 240)
-  EXPECT_EQ(g_drawDC->CurrentPosition().x, 350);
-  EXPECT_EQ(g_drawDC->CurrentPosition().y, 240);
+  EXPECT_EQ(g_drawDC->CurrentPosition(), (Point{350, 240}));
   // Band ink on the canvas, and in the window at client = canvas - scroll.
   auto bandInk = [](int x0, int y0, int x1, int y1, const std::function<plat::Rgb(int, int)>& at) {
     int n = 0;

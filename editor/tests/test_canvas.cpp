@@ -2,6 +2,8 @@
 // text cells, region fills, clipped copies and the call log.
 #include "platform/canvas.h"
 
+#include "test_plat_values.h"
+
 #include <QFontInfo>
 #include <QFontMetrics>
 #include <gtest/gtest.h>
@@ -11,6 +13,7 @@ namespace {
 using plat::Brush;
 using plat::Canvas;
 using plat::Pen;
+using plat::Point;
 using plat::Rgb;
 
 constexpr Rgb kRed = plat::MakeRgb(255, 0, 0);
@@ -77,8 +80,7 @@ TEST(Canvas, ThinLineLeavesOutItsLastPixelAndMovesTheCurrentPosition) {
   c.LineTo(15, 10, Pen::Solid(1, plat::kBlack));
   EXPECT_TRUE(AllOf(c, 5, 10, 15, 11, plat::kBlack));
   EXPECT_EQ(c.Pixel(15, 10), plat::kWhite);
-  EXPECT_EQ(c.CurrentPosition().x, 15);
-  EXPECT_EQ(c.CurrentPosition().y, 10);
+  EXPECT_EQ(c.CurrentPosition(), (Point{15, 10}));
   // The next line starts where the last one ended.
   c.LineTo(15, 20, Pen::Solid(1, plat::kBlack));
   EXPECT_EQ(c.Pixel(15, 10), plat::kBlack);
@@ -206,8 +208,7 @@ TEST(Canvas, RegionFillAndTheLogOfDrawingCalls) {
   EXPECT_EQ(c.Log()[0].kind, plat::DrawOp::kFillRegion);
   EXPECT_EQ(c.Log()[1].kind, plat::DrawOp::kText);
   EXPECT_EQ(c.Log()[1].text, "7");
-  EXPECT_EQ(c.Log()[1].points[0].x, 1);
-  EXPECT_EQ(c.Log()[1].points[0].y, 2);
+  EXPECT_EQ(c.Log()[1].points[0], (Point{1, 2}));
   EXPECT_EQ(c.Log()[2].kind, plat::DrawOp::kLine);
   EXPECT_EQ(c.Log()[2].penWidth, 2);
   EXPECT_EQ(c.Log()[2].points[1].x, 5);

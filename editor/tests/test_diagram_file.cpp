@@ -12,6 +12,7 @@
 #include "test_fs_temp_dir.h"
 
 #include <QDir>
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
@@ -22,6 +23,8 @@
 #include <vector>
 
 namespace {
+
+using ::testing::HasSubstr;
 
 // Tokens composed by hand: "%d " of T's length, then T.
 std::string I(int v) {
@@ -250,9 +253,9 @@ TEST_F(DiagramFile, RoundTripGivesTheSameRecordsAndTheSameBytes) {
   ASSERT_EQ(SaveAs("model.VRD"), 1);
   EXPECT_EQ(g_diagramFileName, Path("model.VRD"));
   const std::string first = ReadFileBytes(Path("model.VRD"));
-  EXPECT_NE(first.find(S(J("電圧 振幅\r\n角周波数"))), std::string::npos);
+  EXPECT_THAT(first, HasSubstr(S(J("電圧 振幅\r\n角周波数"))));
   // The initial value comes before its name.
-  EXPECT_NE(first.find(I(1) + S("1.5E-03") + S("DP3")), std::string::npos);
+  EXPECT_THAT(first, HasSubstr(I(1) + S("1.5E-03") + S("DP3")));
 
   Restart();
   StoreText(g_document.outputFileName, "run2");
@@ -342,23 +345,20 @@ TEST_F(DiagramFile, HandMadeFileOpensWithFlagsAsOneAndPolygonsRecomputed) {
 
   // The polygon comes from the boxes: from the junction's right port
   // (320, 200) to C1's left port (395, 200), not the file's ones.
-  const int expected[4][2] = {{399, 208}, {399, 192}, {316, 192}, {316, 208}};
-  for (int n = 0; n < 4; ++n) {
-    EXPECT_EQ(b.hitPolygon[n].x, expected[n][0]) << n;
-    EXPECT_EQ(b.hitPolygon[n].y, expected[n][1]) << n;
-  }
+  const Point expected[4] = {{399, 208}, {399, 192}, {316, 192}, {316, 208}};
+  for (int n = 0; n < 4; ++n) EXPECT_EQ(b.hitPolygon[n], expected[n]) << n;
   EXPECT_TRUE(b.hitRegion.Contains(350, 200));
   EXPECT_TRUE(g_document.occupiedRegion.Contains(300, 185));
   EXPECT_TRUE(g_document.occupiedRegion.Contains(429, 214));
 
   // Saved again, check boxes and strokes are 1; stored values other than 1 are 0.
   std::string saved = Encoded();
-  EXPECT_NE(saved.find(I(0) + I(1) + I(1) + I(1) + I(0)), std::string::npos);
+  EXPECT_THAT(saved, HasSubstr(I(0) + I(1) + I(1) + I(1) + I(0)));
   g_document.elements[1].checkBoxes[1] = 2;
   g_document.bonds[0].strokeAtHead = 3;
   saved = Encoded();
-  EXPECT_NE(saved.find(I(0) + I(0) + I(1) + I(1) + I(0)), std::string::npos);
-  EXPECT_NE(saved.find(I(0) + I(5) + I(0) + I(0) + I(1) + S("1.0E+00")), std::string::npos);
+  EXPECT_THAT(saved, HasSubstr(I(0) + I(0) + I(1) + I(1) + I(0)));
+  EXPECT_THAT(saved, HasSubstr(I(0) + I(5) + I(0) + I(0) + I(1) + S("1.0E+00")));
 }
 
 TEST_F(DiagramFile, TheCapacitiesAreAcceptedAndOneMoreIsRefused) {

@@ -7,6 +7,7 @@
 #include "canvas_drawing.h"
 #include "document.h"
 #include "test_cp932_text.h"
+#include "test_plat_values.h"
 
 #include <gtest/gtest.h>
 
@@ -74,11 +75,7 @@ inline Point Centre(int i) {
 }
 
 inline void ExpectBox(int i, const Rect& want) {
-  const Rect& b = g_document.elements[i].box;
-  EXPECT_EQ(b.left, want.left) << "element " << i;
-  EXPECT_EQ(b.top, want.top) << "element " << i;
-  EXPECT_EQ(b.right, want.right) << "element " << i;
-  EXPECT_EQ(b.bottom, want.bottom) << "element " << i;
+  EXPECT_EQ(g_document.elements[i].box, want) << "element " << i;
 }
 
 // A left click with the placing tool of kind at canvas point (x, y) (no

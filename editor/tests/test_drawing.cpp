@@ -133,10 +133,8 @@ TEST_F(Drawing, VerticalBondNearTheLeftEdgeTruncatesTheTinyCosineDownward) {
   DrawBond(6, 2, 0, 1, *g_drawDC, 0);
   const auto arrow = Ops(DrawOp::kFillPolygon);
   ASSERT_EQ(arrow.size(), 1u);
-  EXPECT_EQ(arrow[0].points[0].x, 5);
-  EXPECT_EQ(arrow[0].points[0].y, 139);
-  EXPECT_EQ(arrow[0].points[2].x, 4);
-  EXPECT_EQ(arrow[0].points[2].y, 126);
+  EXPECT_EQ(arrow[0].points[0], (Point{5, 139}));
+  EXPECT_EQ(arrow[0].points[2], (Point{4, 126}));
 }
 
 TEST_F(Drawing, ArrowAndStrokeReachTheCanvasPixels) {

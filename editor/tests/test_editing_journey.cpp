@@ -372,8 +372,7 @@ TEST_F(EditingJourney, DragTheJunctionThenDeleteC) {
   EXPECT_EQ(g_documentSaved, 0);
   const Point middles[] = {{238, 260}, {320, 345}, {320, 185}, {409, 260}};
   for (int k = 0; k < 4; ++k) {
-    EXPECT_EQ(Middle(k).x, middles[k].x) << k;
-    EXPECT_EQ(Middle(k).y, middles[k].y) << k;
+    EXPECT_EQ(Middle(k), middles[k]) << k;
     EXPECT_EQ(HitTestBond(k, middles[k].x, middles[k].y), 1) << "bond " << k + 1;
     EXPECT_GT(InkAround(*g_drawDC, middles[k], kInk), 0) << "bond " << k + 1;
   }

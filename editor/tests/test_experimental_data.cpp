@@ -14,6 +14,7 @@
 #include <QComboBox>
 #include <QLineEdit>
 #include <QTreeWidget>
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -25,6 +26,8 @@
 #include <vector>
 
 namespace {
+
+using ::testing::HasSubstr;
 
 using plat::Dialog;
 namespace script = plat::dlgscript;
@@ -158,11 +161,11 @@ TEST_F(ExperimentalData, FileNameIsEscapedForTheLanguagesStringLiteral) {
   };
   for (const Case& c : cases) {
     const std::string code = ExperimentalDataCode(c.language, kKindSE, c.name);
-    EXPECT_NE(code.find("\n" + c.line + "\n"), std::string::npos) << c.name << "\n" << code;
+    EXPECT_THAT(code, HasSubstr("\n" + c.line + "\n")) << c.name << "\n" << code;
   }
   // Long names are kept whole.
   const std::string longName(300, 'a');
-  EXPECT_NE(ExperimentalDataCode(0, kKindSE, longName).find("fopen(\"" + longName + "\""), std::string::npos);
+  EXPECT_THAT(ExperimentalDataCode(0, kKindSE, longName), HasSubstr("fopen(\"" + longName + "\""));
 }
 
 // ---- the dialog ------------------------------------------------------------------------

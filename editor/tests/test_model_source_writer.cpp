@@ -7,6 +7,7 @@
 
 #include "platform/fs.h"
 
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <sys/stat.h>
@@ -16,6 +17,8 @@
 #include <vector>
 
 namespace {
+
+using ::testing::HasSubstr;
 
 using namespace testdoc;
 
@@ -104,7 +107,7 @@ TEST_F(ModelSourceWriter, TwoPortWithBothBondsEnteringKeepsSideOrder) {
   AddBond(a, 2, tf);  // 2 enters TF1 on side 6
   StoreText(g_document.elements[tf].equation, "X=1;");
   const std::string text = ModelSourceText();
-  EXPECT_NE(text.find("\nTF1    1     2\n"), std::string::npos) << text;
+  EXPECT_THAT(text, HasSubstr("\nTF1    1     2\n"));
 }
 
 // Names ending in a line break give one more, blank-named line; values, units and
@@ -228,8 +231,8 @@ TEST_F(ModelSourceWriter, FiveDigitNumbersAndLongLabelsAreWrittenWhole) {
   AddBond(se, 4, z);
   StoreText(g_document.elements[se].equation, "E=1;");
   const std::string text = ModelSourceText();
-  EXPECT_NE(text.find("\nSE123451\n"), std::string::npos) << text;
-  EXPECT_NE(text.find("\nSE12345\nE=1;\nEOD\n"), std::string::npos) << text;
+  EXPECT_THAT(text, HasSubstr("\nSE123451\n"));
+  EXPECT_THAT(text, HasSubstr("\nSE12345\nE=1;\nEOD\n"));
 }
 
 // ---- line tables -------------------------------------------------------------

@@ -17,6 +17,7 @@
 #include <QDir>
 #include <QFile>
 #include <QPrinter>
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <cstdint>
@@ -24,6 +25,8 @@
 #include <vector>
 
 namespace {
+
+using ::testing::HasSubstr;
 
 using Options = plat::FileDialogOptions;
 
@@ -225,7 +228,7 @@ TEST_F(Printing, ThreeCopiesPrintAsOnePdfOfThreePagesOfTheSameCanvas) {
   const std::string bytes = ReadFileBytes(pdf);
   ASSERT_FALSE(bytes.empty());
   EXPECT_EQ(Count(bytes, "/Type /Page") - Count(bytes, "/Type /Pages"), 3);
-  EXPECT_NE(bytes.find("/Count 3"), std::string::npos);
+  EXPECT_THAT(bytes, HasSubstr("/Count 3"));
   EXPECT_EQ(Count(bytes, "/Subtype /Image"), 1);  // one picture, drawn on every page
 }
 

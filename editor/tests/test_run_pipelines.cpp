@@ -20,6 +20,7 @@
 #include <QDir>
 #include <QFile>
 #include <QThread>
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <fcntl.h>
@@ -36,6 +37,8 @@
 #include <vector>
 
 namespace {
+
+using ::testing::HasSubstr;
 
 using namespace testdoc;
 namespace dlg = plat::dlgscript;
@@ -236,7 +239,7 @@ TEST_F(RunPipelines, AdvancedModeFilesTheModelParametersAndSource) {
   StoreText(g_document.elements[0].parameterValues, "7.5");
   RunCommand210("adv");
   EXPECT_EQ(Read("Advance/VRK/adv.vrk"), Read("seen.VRK"));
-  EXPECT_NE(Read("Advance/VRK/adv.vrk").find("7.5"), std::string::npos);
+  EXPECT_THAT(Read("Advance/VRK/adv.vrk"), HasSubstr("7.5"));
   EXPECT_EQ(Messages(), (std::vector<std::string>{M(kDone, ""), M(kDone, "")}));
 }
 
@@ -469,7 +472,7 @@ TEST_F(RunEndToEnd, DiagramRunsWithBothIntegratorsAndMatchesTheSolution) {
   EXPECT_EQ(ExpectAnalytic(Read("Csv/auto.csv")), 51);
   EXPECT_TRUE(Exists("Advance/VRK/auto.vrk"));
   EXPECT_TRUE(Exists("Advance/Par/auto.par"));
-  EXPECT_NE(Read("Advance/C/auto.c").find("FUNC"), std::string::npos);
+  EXPECT_THAT(Read("Advance/C/auto.c"), HasSubstr("FUNC"));
   EXPECT_TRUE(LeftWorkFiles().empty()) << ::testing::PrintToString(LeftWorkFiles());
 
   // The same model from its filed source by command 220 gives the same result.

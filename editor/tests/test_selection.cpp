@@ -76,12 +76,6 @@ bool HasLine(Point from, Point to, plat::Pen::Style style, int width) {
   return false;
 }
 
-void ExpectRect(const Rect& got, const Rect& want) {
-  EXPECT_EQ(got.left, want.left);
-  EXPECT_EQ(got.top, want.top);
-  EXPECT_EQ(got.right, want.right);
-  EXPECT_EQ(got.bottom, want.bottom);
-}
 
 // A selection of the element or bond `index`, held for a drag when it is an element.
 void ExpectSelected(int isElement, int index) {
@@ -154,7 +148,7 @@ TEST_F(Selection, PressOnAnElementSelectsItWithADottedOutlineAndStartsItsDrag) {
   EXPECT_EQ(g_startY, 112);
 
   // 5 px wider on each side, 2 px taller above and below, dotted RGB(7, 0, 0), hollow.
-  ExpectRect(g_document.selectionRect, Rect{95, 98, 135, 132});
+  EXPECT_EQ(g_document.selectionRect, (Rect{95, 98, 135, 132}));
   const auto rects = Ops(DrawOp::kRectangle);
   ASSERT_EQ(rects.size(), 1u);
   ExpectPoints(rects[0].points, {{95, 98}, {135, 132}});
@@ -229,7 +223,7 @@ TEST_F(Selection, PressOnABondMarksItsHitPolygonAndLeavesItOutOfTheCleanCanvas) 
   OnSelectToolClick(nullptr, 165, 115);
   ExpectSelected(0, 0);
   // The smallest rectangle holding both ends' boxes.
-  ExpectRect(g_document.selectionRect, Rect{100, 100, 215, 130});
+  EXPECT_EQ(g_document.selectionRect, (Rect{100, 100, 215, 130}));
   const auto polys = Ops(DrawOp::kPolygon);
   ASSERT_EQ(polys.size(), 1u);
   ExpectPoints(polys[0].points, {{199, 123}, {199, 107}, {131, 107}, {131, 123}});

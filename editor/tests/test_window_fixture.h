@@ -15,6 +15,7 @@
 #include "platform/message_box.h"
 #include "platform/process.h"
 #include "test_fs_temp_dir.h"
+#include "test_plat_values.h"
 
 #include <QApplication>
 #include <QStringList>
@@ -115,8 +116,7 @@ inline std::vector<plat::DrawOp> Ops(plat::DrawOp::Kind kind) {
 inline void ExpectPoints(const std::vector<plat::Point>& got, const std::vector<plat::Point>& want) {
   ASSERT_EQ(got.size(), want.size());
   for (size_t i = 0; i < want.size(); ++i) {
-    EXPECT_EQ(got[i].x, want[i].x) << "point " << i;
-    EXPECT_EQ(got[i].y, want[i].y) << "point " << i;
+    EXPECT_EQ(got[i], want[i]) << "point " << i;
   }
 }
 
