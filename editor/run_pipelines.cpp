@@ -250,7 +250,7 @@ class RunModelSourceDialogImpl : public plat::Dialog {
     g_pathScratch = plat::fs::Resolve(plat::fs::Join(start, "Advance/VRK"));
     g_runSourcePath.clear();
     plat::FileDialogOptions options;
-    options.filters = {{QStringLiteral("VRK File (*.VRK)"), QStringLiteral("*.VRK")}};
+    options.filters = {{QStringLiteral("VRK File"), QStringLiteral("*.VRK")}};  // shown as "VRK File (*.VRK)"
     options.defaultSuffix = QStringLiteral("VRK");
     options.initialDirectory = QString::fromStdString(g_pathScratch);
     options.mustExist = true;

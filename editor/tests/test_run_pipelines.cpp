@@ -17,9 +17,12 @@
 #include "platform/message_box.h"
 #include "platform/process.h"
 
+#include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QFileDialog>
 #include <QThread>
+#include <QTimer>
 #include <gtest/gtest.h>
 
 #include <fcntl.h>
@@ -618,11 +621,29 @@ TEST_F(RunPipelines, RunFromFileBrowsesTheModelSourceFolder) {
   window_->OnCommand(220);
   EXPECT_EQ(seen.initialDirectory, QString::fromStdString(Path("advance/vrk")));
   ASSERT_EQ(seen.filters.size(), 1u);
-  EXPECT_EQ(seen.filters[0].first, QStringLiteral("VRK File (*.VRK)"));
+  EXPECT_EQ(seen.filters[0].first, QStringLiteral("VRK File"));  // the dialog adds " (*.VRK)"
   EXPECT_EQ(seen.filters[0].second, QStringLiteral("*.VRK"));
   EXPECT_EQ(seen.defaultSuffix, QStringLiteral("VRK"));
   EXPECT_TRUE(seen.mustExist);
   EXPECT_EQ(g_runSourcePath, Path("advance/vrk/m.VRK"));
+}
+
+// The real dialog of "参照" shows its filter with the pattern once.
+TEST_F(RunPipelines, RunFromFileBrowseShowsTheFilterOnce) {
+  StartEditor();
+  QStringList filters;
+  dlg::Queue("RUN_VRK", [&](plat::Dialog& d) {
+    QTimer::singleShot(0, [&filters] {
+      auto* fd = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+      ASSERT_NE(fd, nullptr);
+      filters = fd->nameFilters();
+      fd->reject();
+    });
+    d.Press(3500);
+    d.Press(2);
+  });
+  window_->OnCommand(220);
+  EXPECT_EQ(filters, QStringList{QStringLiteral("VRK File (*.VRK)")});
 }
 
 // ---- the commands --------------------------------------------------------------------------
