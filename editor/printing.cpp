@@ -99,8 +99,12 @@ void PrintCanvas(QWidget* window) {
   const QImage canvas = g_drawDC->Image().copy(0, 0, kCanvasWidth, kCanvasHeight);
   const QSize size = PrintedCanvasSize(printer.logicalDpiX(), printer.logicalDpiY(), ScreenDpi(true), ScreenDpi(false));
 
+  // No printer installed, a queue that is gone, a file that cannot be made.
   QPainter painter;
-  if (!painter.begin(&printer)) return;
+  if (!painter.begin(&printer)) {
+    plat::MessageBox(window, QStringLiteral("印刷できませんでした．"), QStringLiteral("エラー"), plat::MB_OK);
+    return;
+  }
   for (int copy = 0; copy < copies; ++copy) {
     if (copy > 0) printer.newPage();
     painter.drawImage(QRect(QPoint(0, 0), size), canvas);

@@ -25,7 +25,8 @@ extern QString g_lastPrinterName;
 // Prepares printer for the print dialog: the printer chosen last, one copy.
 void InitPrintDialog(QPrinter& printer);
 // The print dialog, then the whole canvas (2000 x 1414) on one page per copy,
-// at the screen's scale (not fitted to the page). A cancelled dialog prints nothing.
+// at the screen's scale (not fitted to the page). A cancelled dialog prints nothing;
+// a printer that cannot be opened shows "印刷できませんでした．".
 void PrintCanvas(QWidget* window);
 // The printed size of the canvas: each side times printer dpi / screen dpi,
 // truncated toward zero.

@@ -77,6 +77,10 @@ bool WorkFileLeft(const char* name) {
   return !dir.entryList({QString::fromLatin1(name)}, QDir::Files | QDir::Hidden | QDir::System).isEmpty();
 }
 
+// The simulation program writes its result under this name and renames it to
+// temp.csv when it is complete.
+constexpr char kPartialResult[] = "temp.csv.part";
+
 // What an earlier run may have left to be taken for this run's output. They go before
 // the model compiler starts; true when none is left.
 bool DeleteStaleResults() {
@@ -86,6 +90,9 @@ bool DeleteStaleResults() {
     plat::fs::DeleteAllCases(WorkPath(name));
     if (WorkFileLeft(name)) cleared = false;
   }
+  // A result a crashed simulation left half written. It is never taken for a
+  // result, so one that cannot be removed does not stop the run.
+  DeleteWorkFile(kPartialResult);
   return cleared;
 }
 
@@ -250,7 +257,7 @@ class RunModelSourceDialogImpl : public plat::Dialog {
     g_pathScratch = plat::fs::Resolve(plat::fs::Join(start, "Advance/VRK"));
     g_runSourcePath.clear();
     plat::FileDialogOptions options;
-    options.filters = {{QStringLiteral("VRK File (*.VRK)"), QStringLiteral("*.VRK")}};
+    options.filters = {{QStringLiteral("VRK File"), QStringLiteral("*.VRK")}};  // shown as "VRK File (*.VRK)"
     options.defaultSuffix = QStringLiteral("VRK");
     options.initialDirectory = QString::fromStdString(g_pathScratch);
     options.mustExist = true;
@@ -324,7 +331,7 @@ void RunSimulation(QWidget* owner) {
   const std::string command = ReadCompilerCommand(SettingsPath(), language);
   const bool filed = CompileSimulateAndFile(owner, language, command, g_autoTimeStep == 1);
   DeleteWorkFiles({"VRK_ERROR", "temp.exe", "temp.vrk", "temp.par", "runge.obj", "rungeauto.obj", "temp.obj",
-                   "sysvar.txt"});
+                   "sysvar.txt", kPartialResult});
   if (ResultsPresent(owner, language, filed)) {
     DeleteWorkFiles({GeneratedSource(language), "temp.csv"});
     Report(owner, "計算終了!!!", "");
@@ -337,7 +344,8 @@ void RunSimulationFromSource(QWidget* owner, int language, const std::string& co
   language = language == 0 ? 0 : 1;
   const bool filed = CompileSimulateAndFile(owner, language, command, false);
   if (ResultsPresent(owner, language, filed)) Report(owner, "計算終了!!!", "VRKファイルからの計算");
-  DeleteWorkFiles({"sysvar.txt", "VRK_ERROR", "temp.exe", "temp.vrk", "temp.par", "runge.obj", "temp.obj"});
+  DeleteWorkFiles({"sysvar.txt", "VRK_ERROR", "temp.exe", "temp.vrk", "temp.par", "runge.obj", "temp.obj",
+                   kPartialResult});
   // A result that could not be filed is kept.
   if (filed) DeleteWorkFile("temp.csv");
   DeleteWorkFile(GeneratedSource(language));

@@ -11,7 +11,8 @@ namespace plat {
 
 struct FileDialogOptions {
   QString title;
-  std::vector<std::pair<QString, QString>> filters;  // (description, pattern "*.VRK")
+  // (description, pattern): shown as "description (pattern)", e.g. ("VRK File", "*.VRK").
+  std::vector<std::pair<QString, QString>> filters;
   QString defaultSuffix;                             // without the dot, e.g. "VRK"
   QString initialDirectory;
   bool mustExist = false;                            // open: the file must exist

@@ -1,5 +1,6 @@
 // The print dialog: chooses the printer and the number of copies. It offers no
-// page range, no selection and no printing to a file.
+// page range, no current page, no selection, no odd/even page set and no printing
+// to a file.
 #pragma once
 #include <QAbstractPrintDialog>
 #include <functional>
@@ -14,7 +15,8 @@ struct PrintDialog {
   static QAbstractPrintDialog::PrintDialogOptions Options();
 
   // Shows the dialog for printer (which it changes as the user chooses); false
-  // when the user cancels.
+  // when the user cancels. An accepted printer prints every page: whatever page
+  // selection it still carries (a range, a page list, odd or even pages) is dropped.
   static bool Run(QWidget* owner, QPrinter& printer);
 
   // Test hook: answers every dialog instead of showing one; it may set up the

@@ -463,4 +463,37 @@ TEST(FileDialogTest, HookAnswersAndRealDialogReturnsThePath) {
   EXPECT_EQ(plat::FileDialog::Open(nullptr, o), "");  // cancelled
 }
 
+// The filter Qt is given, as the editor's dialogs use it: the description, then its
+// pattern once in parentheses.
+TEST(FileDialogTest, FilterShowsItsPatternOnce) {
+  struct Case {
+    const char* description;
+    const char* pattern;
+    bool save;
+    const char* shown;
+  };
+  const Case cases[] = {
+      {"VRK File", "*.VRK", false, "VRK File (*.VRK)"},  // RUN_VRK's browse
+      {"VRD File", "*.VRD", false, "VRD File (*.VRD)"},  // diagram open
+      {"VRD File", "*.VRD", true, "VRD File (*.VRD)"},   // diagram save
+      {"bmp File", "*.bmp", true, "bmp File (*.bmp)"},   // the picture
+  };
+  TempCwd cwd;
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.shown);
+    QStringList filters;
+    QTimer::singleShot(0, [&filters] {
+      auto* fd = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+      ASSERT_NE(fd, nullptr);
+      filters = fd->nameFilters();
+      fd->reject();
+    });
+    const plat::FileDialogOptions o{"t", {{c.description, c.pattern}}, "", QString::fromStdString(cwd.path()), !c.save};
+    EXPECT_EQ(c.save ? plat::FileDialog::Save(nullptr, o) : plat::FileDialog::Open(nullptr, o), "");
+    ASSERT_EQ(filters.size(), 1);
+    EXPECT_EQ(filters[0], QString::fromLatin1(c.shown));
+    EXPECT_EQ(filters[0].count(QString::fromLatin1(c.pattern)), 1);
+  }
+}
+
 }  // namespace

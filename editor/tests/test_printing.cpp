@@ -1,7 +1,8 @@
 // Printing and the bitmap: the 4,500,054-byte file with its exact headers and
 // its rows bottom-up in blue, green, red, the save dialog, printing n copies as
-// n pages of one PDF, the printed scale, a picture that cannot be written, and
-// commands 150 and 1160.
+// n pages of one PDF whatever pages the dialog chose, the real print dialog with
+// only the printer and the copies, a printer that cannot be opened, the printed
+// scale, a picture that cannot be written, and commands 150 and 1160.
 #include "canvas_drawing.h"
 #include "document.h"
 #include "main_window.h"
@@ -14,13 +15,26 @@
 #include "test_full_disk.h"
 #include "test_window_fixture.h"
 
+#include <QAbstractButton>
+#include <QApplication>
+#include <QComboBox>
+#include <QDialogButtonBox>
 #include <QDir>
 #include <QFile>
+#include <QHash>
+#include <QPrintDialog>
+#include <QPrintEngine>
 #include <QPrinter>
+#include <QPrinterInfo>
+#include <QPushButton>
+#include <QSpinBox>
+#include <QTimer>
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -31,6 +45,46 @@ using ::testing::HasSubstr;
 using Options = plat::FileDialogOptions;
 
 const char kSaveError[] = "ファイルを保存できませんでした． | エラー";
+const char kPrintError[] = "印刷できませんでした． | エラー";
+
+// The job options of the CUPS print engine (a list of names, each followed by its value).
+constexpr auto kJobOptions = QPrintEngine::PrintEnginePropertyKey(0xfe00);
+
+// A print engine that only keeps what it is given, as the CUPS engine keeps the
+// options it sends with the job.
+class KeepingPrintEngine : public QPrintEngine {
+ public:
+  void setProperty(PrintEnginePropertyKey key, const QVariant& value) override { properties_[key] = value; }
+  QVariant property(PrintEnginePropertyKey key) const override { return properties_.value(key); }
+  bool newPage() override { return true; }
+  bool abort() override { return true; }
+  int metric(QPaintDevice::PaintDeviceMetric) const override { return 1; }
+  QPrinter::PrinterState printerState() const override { return QPrinter::Idle; }
+
+ private:
+  QHash<int, QVariant> properties_;
+};
+
+class KeepingPrinter : public QPrinter {
+ public:
+  explicit KeepingPrinter(QPrintEngine* engine) { setEngines(engine, nullptr); }
+};
+
+// Runs fn on the real print dialog once it is up; fn ends it.
+void WhenPrintDialogOpens(std::function<void(QPrintDialog&)> fn) {
+  auto tick = std::make_shared<std::function<void()>>();
+  *tick = [tick, fn, tries = 0]() mutable {
+    if (auto* d = qobject_cast<QPrintDialog*>(QApplication::activeModalWidget())) {
+      fn(*d);
+      *tick = nullptr;  // the timer's copy keeps it alive until it returns
+    } else if (++tries < 500) {
+      QTimer::singleShot(10, *tick);
+    } else {
+      ADD_FAILURE() << "no print dialog";
+    }
+  };
+  QTimer::singleShot(0, *tick);
+}
 
 class Printing : public ScriptedEditorTest {
  protected:
@@ -225,11 +279,105 @@ TEST_F(Printing, ThreeCopiesPrintAsOnePdfOfThreePagesOfTheSameCanvas) {
   EXPECT_FALSE(printOptions_.testFlag(QAbstractPrintDialog::PrintToFile));
   EXPECT_FALSE(printOptions_.testFlag(QAbstractPrintDialog::PrintSelection));
   EXPECT_FALSE(printOptions_.testFlag(QAbstractPrintDialog::PrintPageRange));
+  EXPECT_FALSE(printOptions_.testFlag(QAbstractPrintDialog::PrintCurrentPage));
   const std::string bytes = ReadFileBytes(pdf);
   ASSERT_FALSE(bytes.empty());
   EXPECT_EQ(Count(bytes, "/Type /Page") - Count(bytes, "/Type /Pages"), 3);
   EXPECT_THAT(bytes, HasSubstr("/Count 3"));
   EXPECT_EQ(Count(bytes, "/Subtype /Image"), 1);  // one picture, drawn on every page
+  EXPECT_TRUE(Messages().empty());
+}
+
+// Whatever page selection the dialog hands back, every page is printed once per copy:
+// the printer's range is dropped and so are the pages and the odd/even set a CUPS job
+// would be sent with; the job's other options stay.
+TEST_F(Printing, PagesTheDialogChoseAreDropped) {
+  plat::PrintDialog::SetHook([](QPrinter& printer, QAbstractPrintDialog::PrintDialogOptions) {
+    printer.setPrintRange(QPrinter::PageRange);
+    printer.setFromTo(1, 1);
+    printer.setCopyCount(3);
+    printer.printEngine()->setProperty(kJobOptions, QStringList{"media", "A4", "page-ranges", "1", "page-set", "odd",
+                                                                "job-priority", "80"});
+    return true;
+  });
+  KeepingPrintEngine engine;
+  KeepingPrinter printer(&engine);
+
+  ASSERT_TRUE(plat::PrintDialog::Run(nullptr, printer));
+
+  EXPECT_EQ(printer.printRange(), QPrinter::AllPages);
+  EXPECT_TRUE(printer.pageRanges().isEmpty());
+  EXPECT_EQ(printer.fromPage(), 0);
+  EXPECT_EQ(engine.property(kJobOptions).toStringList(), (QStringList{"media", "A4", "job-priority", "80"}));
+}
+
+TEST_F(Printing, ThreeCopiesOfARangeOfOnePagePrintThreePages) {
+  const std::string pdf = cwd_.path() + "/range.pdf";
+  plat::PrintDialog::SetHook([pdf](QPrinter& printer, QAbstractPrintDialog::PrintDialogOptions) {
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(QString::fromStdString(pdf));
+    printer.setPrintRange(QPrinter::PageRange);
+    printer.setFromTo(1, 1);
+    printer.setCopyCount(3);
+    return true;
+  });
+  PrintCanvas(nullptr);
+  const std::string bytes = ReadFileBytes(pdf);
+  EXPECT_EQ(Count(bytes, "/Type /Page") - Count(bytes, "/Type /Pages"), 3);
+  EXPECT_TRUE(Messages().empty());
+}
+
+// The real dialog as the user gets it: the printer and the copies, none of the page
+// selection Qt's dialog has on Linux (all, from-to, a page list, current page,
+// selection, odd/even) and no file to print to. With no printer installed the
+// Print button gives the message instead of nothing.
+TEST_F(Printing, RealDialogOffersThePrinterAndTheCopiesOnly) {
+  const bool printerInstalled = !QPrinterInfo::availablePrinterNames().isEmpty();
+  std::vector<std::string> reachable;  // page-selection controls shown or enabled
+  bool copiesOffered = false;
+  bool fileOffered = true;
+  WhenPrintDialogOpens([&](QPrintDialog& d) {
+    auto* buttons = d.findChild<QDialogButtonBox*>();
+    ASSERT_NE(buttons, nullptr);
+    for (QAbstractButton* b : buttons->buttons())  // "Options >>": the copies and the ranges
+      if (buttons->buttonRole(b) == QDialogButtonBox::ResetRole) b->click();
+    for (const char* name : {"gbPrintRange", "printAll", "printRange", "from", "to", "pagesRadioButton",
+                             "pagesLineEdit", "printCurrentPage", "printSelection", "pageSetLabel", "pageSetCombo"}) {
+      QWidget* w = d.findChild<QWidget*>(QString::fromLatin1(name));
+      if (w && (w->isVisibleTo(&d) || w->isEnabled())) reachable.push_back(name);
+    }
+    auto* copies = d.findChild<QSpinBox*>(QStringLiteral("copies"));
+    copiesOffered = copies && copies->isVisibleTo(&d) && copies->isEnabled();
+    if (copies) copies->setValue(3);
+    auto* file = d.findChild<QWidget*>(QStringLiteral("filename"));
+    fileOffered = !file || file->isVisibleTo(&d);
+    if (auto* printers = d.findChild<QComboBox*>(QStringLiteral("printers")))
+      fileOffered = fileOffered || printers->count() != QPrinterInfo::availablePrinterNames().size();
+    if (printerInstalled) {
+      d.reject();  // nothing is sent to a real printer
+    } else {
+      buttons->button(QDialogButtonBox::Ok)->click();
+    }
+  });
+
+  PrintCanvas(nullptr);
+
+  EXPECT_TRUE(reachable.empty()) << ::testing::PrintToString(reachable);
+  EXPECT_TRUE(copiesOffered);
+  EXPECT_FALSE(fileOffered);
+  if (printerInstalled) GTEST_SKIP() << "a printer is installed: the dialog was cancelled, not printed on it";
+  EXPECT_EQ(Messages(), std::vector<std::string>{kPrintError});
+  EXPECT_EQ(plat::msgscript::Records()[0].flags, plat::MB_OK);
+}
+
+// A printer that cannot be opened (here a PDF file in a directory that is not there)
+// is reported; nothing is written.
+TEST_F(Printing, PrinterThatCannotBeOpenedIsReported) {
+  const std::string pdf = cwd_.path() + "/no/such/dir/out.pdf";
+  AnswerPrintWith(pdf, 2);
+  PrintCanvas(nullptr);
+  EXPECT_EQ(Messages(), std::vector<std::string>{kPrintError});
+  EXPECT_FALSE(QFile::exists(QString::fromStdString(pdf)));
 }
 
 TEST_F(Printing, CancelledPrintDialogPrintsNothing) {

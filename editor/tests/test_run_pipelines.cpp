@@ -17,9 +17,12 @@
 #include "platform/message_box.h"
 #include "platform/process.h"
 
+#include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QFileDialog>
 #include <QThread>
+#include <QTimer>
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
@@ -39,6 +42,7 @@
 namespace {
 
 using ::testing::HasSubstr;
+using ::testing::Not;
 
 using namespace testdoc;
 namespace dlg = plat::dlgscript;
@@ -53,7 +57,8 @@ constexpr char kFromFileTitle[] = "VRKファイルからの計算";
 
 // Every file a run works with; none may stay behind after a successful run.
 const char* const kWorkFiles[] = {"temp.VRK", "temp.c",    "temp.f",    "temp.csv",  "temp.PAR",   "sysvar.txt",
-                                  "VRK_ERROR", "temp",     "temp.exe",  "temp.obj",  "runge.obj", "rungeauto.obj"};
+                                  "VRK_ERROR", "temp",     "temp.exe",  "temp.obj",  "runge.obj", "rungeauto.obj",
+                                  "temp.csv.part"};
 
 class RunPipelines : public ScriptedEditorTest {
  protected:
@@ -413,6 +418,50 @@ TEST_F(RunPipelines, DirectoriesNamedLikeWorkFilesAreNotResults) {
   EXPECT_FALSE(Exists("Csv/dir.csv"));
 }
 
+// A half-written result left by a simulation that crashed is removed before the
+// model compiler starts and after the run, by both runs, also when this run's
+// simulation crashes in turn.
+TEST_F(RunPipelines, HalfWrittenResultOfACrashedSimulationIsRemoved) {
+  struct Case {
+    int command;  // 210: from the diagram; 220: from a model source
+    bool crashes;
+    std::string message;
+  };
+  const Case cases[] = {
+      {210, false, M(kDone, "")},
+      {210, true, M(kNotCompiled, kError)},
+      {220, false, M(kDone, kFromFileTitle)},
+      {220, true, M(kNotCompiled, kError)},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::to_string(c.command) + (c.crashes ? " crashing" : ""));
+    WriteIni("mycc");
+    StubModelCompiler();
+    StubCompiler();
+    if (c.crashes) Stub("tempbody", "printf 'TIME,X\\n0,' > temp.csv.part\nkill -SEGV $$\n");
+    WriteFileBytes(Path("model.vrk"), "model\n");
+    WriteFileBytes(Path("temp.csv.part"), "TIME,X\n0,1\n1,");  // from a crash before
+    QFile::remove(QString::fromStdString(Path("log.txt")));
+    msg::Begin();
+    StartEditor();
+    if (c.command == 210) {
+      BuildSeriesRlc();
+      RunCommand210("part");
+    } else {
+      RunCommand220(0, "mycc", "model.vrk", "part");
+    }
+    const std::vector<std::string> log = Log();
+    ASSERT_FALSE(log.empty());
+    EXPECT_THAT(log[0], Not(HasSubstr("temp.csv.part")));  // what the model compiler found
+    EXPECT_EQ(Messages(), std::vector<std::string>{c.message});
+    EXPECT_FALSE(Exists("temp.csv.part"));
+    EXPECT_EQ(Exists("Csv/part.csv"), !c.crashes);
+    QFile::remove(QString::fromStdString(Path("Csv/part.csv")));
+    window_.reset();
+    ResetEditorState();
+  }
+}
+
 // ---- end to end: real model compiler, shipped C command and both integrators ---------
 
 #ifdef CVORK2_BINARY
@@ -621,11 +670,29 @@ TEST_F(RunPipelines, RunFromFileBrowsesTheModelSourceFolder) {
   window_->OnCommand(220);
   EXPECT_EQ(seen.initialDirectory, QString::fromStdString(Path("advance/vrk")));
   ASSERT_EQ(seen.filters.size(), 1u);
-  EXPECT_EQ(seen.filters[0].first, QStringLiteral("VRK File (*.VRK)"));
+  EXPECT_EQ(seen.filters[0].first, QStringLiteral("VRK File"));  // the dialog adds " (*.VRK)"
   EXPECT_EQ(seen.filters[0].second, QStringLiteral("*.VRK"));
   EXPECT_EQ(seen.defaultSuffix, QStringLiteral("VRK"));
   EXPECT_TRUE(seen.mustExist);
   EXPECT_EQ(g_runSourcePath, Path("advance/vrk/m.VRK"));
+}
+
+// The real dialog of "参照" shows its filter with the pattern once.
+TEST_F(RunPipelines, RunFromFileBrowseShowsTheFilterOnce) {
+  StartEditor();
+  QStringList filters;
+  dlg::Queue("RUN_VRK", [&](plat::Dialog& d) {
+    QTimer::singleShot(0, [&filters] {
+      auto* fd = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+      ASSERT_NE(fd, nullptr);
+      filters = fd->nameFilters();
+      fd->reject();
+    });
+    d.Press(3500);
+    d.Press(2);
+  });
+  window_->OnCommand(220);
+  EXPECT_EQ(filters, QStringList{QStringLiteral("VRK File (*.VRK)")});
 }
 
 // ---- the commands --------------------------------------------------------------------------
