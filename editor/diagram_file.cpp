@@ -6,9 +6,6 @@
 #include "platform/fs.h"
 #include "platform/message_box.h"
 
-#include <QFile>
-#include <QFileInfo>
-
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
@@ -22,7 +19,7 @@ void ResetDiagramFile() { g_diagramFileName.clear(); }
 const EditorResetHook resetHook(&ResetDiagramFile);
 
 // Larger than any diagram the capacities allow (a few megabytes).
-constexpr qint64 kMaxDiagramFileBytes = 64 << 20;
+constexpr std::size_t kMaxDiagramFileBytes = 64 << 20;
 
 // ---- tokens -------------------------------------------------------------------------------
 
@@ -249,7 +246,7 @@ plat::FileDialogOptions DiagramDialogOptions(bool open) {
   plat::FileDialogOptions o;
   o.filters = {{QStringLiteral("VRD File"), QStringLiteral("*.VRD")}};
   o.defaultSuffix = QStringLiteral("VRD");
-  o.initialDirectory = QFile::decodeName(plat::fs::Resolve(plat::fs::Join(g_startDirectory, "vrd")).c_str());
+  o.initialDirectory = plat::fs::ToQString(plat::fs::Resolve(plat::fs::Join(g_startDirectory, "vrd")));
   o.mustExist = open;
   return o;
 }
@@ -265,7 +262,7 @@ std::string AskForFile(MainWindow* window, bool open) {
   const plat::FileDialogOptions options = DiagramDialogOptions(open);
   const QString chosen = open ? plat::FileDialog::Open(window, options) : plat::FileDialog::Save(window, options);
   if (chosen.isEmpty()) return std::string();
-  const std::string path = QFile::encodeName(QFileInfo(chosen).absoluteFilePath()).toStdString();
+  const std::string path = plat::fs::AbsolutePath(plat::fs::FromQString(chosen));
   if (!g_startDirectory.empty()) plat::fs::SetCurrentDir(g_startDirectory);
   return path;
 }
@@ -274,7 +271,7 @@ std::string AskForFile(MainWindow* window, bool open) {
 void TakeFileName(MainWindow* window, const std::string& path) {
   g_diagramFileName = path;
   if (!window) return;
-  const QString title = QFileInfo(QFile::decodeName(path.c_str())).fileName();
+  const QString title = plat::fs::ToQString(path.substr(path.find_last_of('/') + 1));
   window->setWindowTitle(QStringLiteral("%1 [%2]").arg(QLatin1String(kMainWindowTitle), title));
 }
 
@@ -288,9 +285,8 @@ bool WriteDiagramFile(const std::string& path) {
 // Only a regular file of a plausible size is read; a pipe or device is refused
 // without waiting on it.
 bool ReadDiagramFile(const std::string& path, DiagramContent& diagram) {
-  if (QFileInfo(QFile::decodeName(path.c_str())).size() > kMaxDiagramFileBytes) return false;
   std::string bytes;
-  if (plat::fs::ReadFile(path, &bytes) != plat::fs::ReadResult::Ok) return false;
+  if (plat::fs::ReadFile(path, &bytes, kMaxDiagramFileBytes) != plat::fs::ReadResult::Ok) return false;
   return DecodeDiagram(bytes.data(), bytes.size(), diagram);
 }
 

@@ -14,6 +14,7 @@
 #include <QDir>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <cstring>
@@ -502,6 +503,29 @@ TEST_F(DiagramFile, AFileThatCannotBeReadIsRefused) {
     EXPECT_EQ(plat::msgscript::Records()[0].text, QStringLiteral("ファイルを読み込めませんでした．"));
     EXPECT_EQ(Encoded(), before);
   }
+}
+
+// 64 MiB is more than any diagram needs; a longer file is refused without being read.
+TEST_F(DiagramFile, AFileLongerThanTheLimitIsRefused) {
+  constexpr off_t kLimit = 64 << 20;
+  testdoc::PlaceForTest(kKindOneJunction, 1000, 1000);
+  ASSERT_EQ(SaveAs("long.VRD"), 1);
+  // Bytes after the output list are ignored, so only the length decides.
+  ASSERT_EQ(truncate(Path("long.VRD").c_str(), kLimit), 0);
+  Restart();
+  EXPECT_EQ(Open("long.VRD"), 1);
+  EXPECT_EQ(g_elementCount, 1);
+
+  ASSERT_EQ(truncate(Path("long.VRD").c_str(), kLimit + 1), 0);
+  Restart();
+  testdoc::BuildSampleDiagram();
+  const std::string before = Encoded();
+  plat::msgscript::Begin();
+  EXPECT_EQ(Open("long.VRD"), 0);
+  ASSERT_EQ(plat::msgscript::Records().size(), 1u);
+  EXPECT_EQ(plat::msgscript::Records()[0].text, QStringLiteral("ファイルを読み込めませんでした．"));
+  EXPECT_EQ(Encoded(), before);
+  EXPECT_EQ(g_diagramFileName, "");
 }
 
 TEST_F(DiagramFile, OpeningReplacesEverySlotOfThePreviousDiagram) {
