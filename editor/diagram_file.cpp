@@ -1,7 +1,6 @@
 #include "diagram_file.h"
 
 #include "canvas_drawing.h"
-#include "main_window.h"
 #include "platform/file_dialog.h"
 #include "platform/fs.h"
 #include "platform/message_box.h"
@@ -251,13 +250,13 @@ plat::FileDialogOptions DiagramDialogOptions(bool open) {
   return o;
 }
 
-void ShowError(MainWindow* window, const QString& text) {
+void ShowError(QWidget* window, const QString& text) {
   plat::MessageBox(window, text, QStringLiteral("エラー"), plat::MB_OK);
 }
 
 // The current file name empties; then the open or save dialog. The chosen
 // file as an absolute file-system path, "" when cancelled.
-std::string AskForFile(MainWindow* window, bool open) {
+std::string AskForFile(QWidget* window, bool open) {
   g_diagramFileName.clear();
   const plat::FileDialogOptions options = DiagramDialogOptions(open);
   const QString chosen = open ? plat::FileDialog::Open(window, options) : plat::FileDialog::Save(window, options);
@@ -267,12 +266,10 @@ std::string AskForFile(MainWindow* window, bool open) {
   return path;
 }
 
-// The file opened or saved becomes the current one, its whole title in the caption.
-void TakeFileName(MainWindow* window, const std::string& path) {
+// The file opened or saved becomes the current one and its whole title is shown.
+void TakeFileName(const ShowFileTitle& showTitle, const std::string& path) {
   g_diagramFileName = path;
-  if (!window) return;
-  const QString title = plat::fs::ToQString(path.substr(path.find_last_of('/') + 1));
-  window->setWindowTitle(QStringLiteral("%1 [%2]").arg(QLatin1String(kMainWindowTitle), title));
+  if (showTitle) showTitle(plat::fs::ToQString(path.substr(path.find_last_of('/') + 1)));
 }
 
 // The document written to path whole: an existing file is replaced only by a
@@ -291,7 +288,7 @@ bool ReadDiagramFile(const std::string& path, DiagramContent& diagram) {
 }
 
 // Writes to path and reports a failure; true when written.
-bool SaveTo(MainWindow* window, const std::string& path) {
+bool SaveTo(QWidget* window, const std::string& path) {
   if (WriteDiagramFile(path)) return true;
   ShowError(window, QStringLiteral("ファイルを保存できませんでした．"));
   return false;
@@ -357,7 +354,7 @@ bool DecodeDiagram(const char* data, std::size_t size, DiagramContent& diagram) 
 
 // ---- operations ---------------------------------------------------------------------------
 
-int OpenDiagram(MainWindow* window) {
+int OpenDiagram(QWidget* window, plat::ClientView* view, const ShowFileTitle& showTitle) {
   const std::string path = AskForFile(window, true);
   if (path.empty()) return 0;
   // Read whole and checked before anything of the open diagram changes.
@@ -367,12 +364,12 @@ int OpenDiagram(MainWindow* window) {
     return 0;
   }
   InstallDiagram(diagram);
-  TakeFileName(window, path);
-  DrawOpenedDiagram(window ? window->View() : nullptr);
+  TakeFileName(showTitle, path);
+  DrawOpenedDiagram(view);
   return 1;
 }
 
-int SaveDiagramAs(MainWindow* window) {
+int SaveDiagramAs(QWidget* window, const ShowFileTitle& showTitle) {
   const std::string previous = g_diagramFileName;
   const std::string path = AskForFile(window, false);
   if (path.empty()) return 0;
@@ -382,11 +379,11 @@ int SaveDiagramAs(MainWindow* window) {
     g_diagramFileName = previous;
     return 0;
   }
-  TakeFileName(window, path);
+  TakeFileName(showTitle, path);
   return 1;
 }
 
-int SaveDiagram(MainWindow* window) {
-  if (g_diagramFileName.empty()) return SaveDiagramAs(window);
+int SaveDiagram(QWidget* window, const ShowFileTitle& showTitle) {
+  if (g_diagramFileName.empty()) return SaveDiagramAs(window, showTitle);
   return SaveTo(window, g_diagramFileName) ? 1 : 0;
 }
