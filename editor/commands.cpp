@@ -115,7 +115,7 @@ void MenuShowEquations(int form) {
   if (CheckEquationsPresent(Owner()) == 0) return;
   if (CheckAllConnected(Owner()) == 0) return;
   WriteModelSource();
-  if (RunModelCompiler() == 0) return;
+  RunModelCompiler();
   // A viewer started without its settings would read those of an earlier view.
   const std::string ini = std::to_string(g_language) + "\r\n" + std::to_string(form) + "\r\n";
   if (!plat::fs::WriteFileAtomic(plat::fs::Join(plat::fs::CurrentDir(), "LumexIni.txt"), ini)) return;
