@@ -492,7 +492,7 @@ TEST_F(DiagramFile, AFileThatCannotBeReadIsRefused) {
     SCOPED_TRACE(name);
     plat::msgscript::Begin();
     if (name == "folder.VRD") {
-      ASSERT_TRUE(QDir().mkdir(QString::fromStdString(Path(name))));
+      ASSERT_TRUE(QDir().mkdir(plat::fs::ToQString(Path(name))));
     }
     // A pipe with no writer: refused at once, not waited on.
     if (name == "fifo.VRD") {
@@ -569,7 +569,7 @@ TEST_F(DiagramFile, OpeningReplacesEverySlotOfThePreviousDiagram) {
 }
 
 TEST_F(DiagramFile, DialogsOfferVrdFilesFromTheVrdFolder) {
-  ASSERT_TRUE(QDir().mkdir(QString::fromStdString(Path("Vrd"))));
+  ASSERT_TRUE(QDir().mkdir(plat::fs::ToQString(Path("Vrd"))));
   EXPECT_EQ(OpenDiagram(nullptr), 0);
   EXPECT_EQ(SaveDiagramAs(nullptr), 0);
   ASSERT_EQ(files_.Requests().size(), 2u);
@@ -579,7 +579,7 @@ TEST_F(DiagramFile, DialogsOfferVrdFilesFromTheVrdFolder) {
     EXPECT_EQ(r.options.filters[0].second, QStringLiteral("*.VRD"));
     EXPECT_EQ(r.options.defaultSuffix, QStringLiteral("VRD"));
     // The folder "vrd" is found whatever its case.
-    EXPECT_EQ(r.options.initialDirectory.toStdString(), Path("Vrd"));
+    EXPECT_EQ(plat::fs::FromQString(r.options.initialDirectory), Path("Vrd"));
   }
   EXPECT_FALSE(files_.Requests()[0].save);
   EXPECT_TRUE(files_.Requests()[0].options.mustExist);
@@ -634,6 +634,6 @@ TEST_F(DiagramFile, AFailedWriteKeepsTheOldFileAndSaysSo) {
     EXPECT_EQ(m.text, QStringLiteral("ファイルを保存できませんでした．"));
     EXPECT_EQ(m.title, QStringLiteral("エラー"));
   }
-  EXPECT_EQ(QDir(QString::fromStdString(cwd_.path())).entryList(QDir::Files),
+  EXPECT_EQ(QDir(plat::fs::ToQString(cwd_.path())).entryList(QDir::Files),
             QStringList{QStringLiteral("model.VRD")});
 }
