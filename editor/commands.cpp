@@ -22,6 +22,12 @@ namespace {
 QWidget* Owner() { return g_mainWindow; }
 plat::ClientView* View() { return g_mainWindow ? g_mainWindow->View() : nullptr; }
 
+// The caption "VORK Ver. 2.0 [title]" of the diagram file just opened or saved.
+void ShowFileInCaption(const QString& title) {
+  if (g_mainWindow)
+    g_mainWindow->setWindowTitle(QStringLiteral("%1 [%2]").arg(QLatin1String(kMainWindowTitle), title));
+}
+
 // The causal-stroke check, then the output dialog, whose start button runs the model.
 void RunBondGraph() {
   if (CheckJunctionStrokes(View()) == 1) plat::RunDialog<OutputSettingDialog>(Owner());
@@ -74,20 +80,20 @@ void MenuOpen() {
                                         QStringLiteral("ファイルの保存"), plat::MB_YESNO);
     // Yes saves the diagram under a new name and opens nothing.
     if (answer == plat::IDYES) {
-      if (SaveDiagramAs(g_mainWindow)) g_documentSaved = 1;
+      if (SaveDiagramAs(g_mainWindow, ShowFileInCaption)) g_documentSaved = 1;
       return;
     }
   }
-  if (OpenDiagram(g_mainWindow)) {
+  if (OpenDiagram(g_mainWindow, View(), ShowFileInCaption)) {
     g_documentSaved = 1;
     g_autoTimeStep = 0;
   }
 }
 void MenuSave() {
-  if (SaveDiagram(g_mainWindow)) g_documentSaved = 1;
+  if (SaveDiagram(g_mainWindow, ShowFileInCaption)) g_documentSaved = 1;
 }
 void MenuSaveAs() {
-  if (SaveDiagramAs(g_mainWindow)) g_documentSaved = 1;
+  if (SaveDiagramAs(g_mainWindow, ShowFileInCaption)) g_documentSaved = 1;
 }
 void MenuExit() {
   if (!g_mainWindow) return;
@@ -96,7 +102,7 @@ void MenuExit() {
                                         QStringLiteral("終了確認"), plat::MB_YESNO | plat::MB_ICONQUESTION);
     // No saves under a new name and goes on.
     if (answer != plat::IDYES) {
-      if (SaveDiagramAs(g_mainWindow)) g_documentSaved = 1;
+      if (SaveDiagramAs(g_mainWindow, ShowFileInCaption)) g_documentSaved = 1;
       return;
     }
   }
@@ -109,7 +115,7 @@ void MenuShowEquations(int form) {
   if (CheckEquationsPresent(Owner()) == 0) return;
   if (CheckAllConnected(Owner()) == 0) return;
   WriteModelSource();
-  if (RunModelCompiler() == 0) return;
+  RunModelCompiler();
   // A viewer started without its settings would read those of an earlier view.
   const std::string ini = std::to_string(g_language) + "\r\n" + std::to_string(form) + "\r\n";
   if (!plat::fs::WriteFileAtomic(plat::fs::Join(plat::fs::CurrentDir(), "LumexIni.txt"), ini)) return;
@@ -130,8 +136,8 @@ void MenuVersion() {
 
 void ToolbarNew() { AskAndNewDiagram(); }
 // Unsaved changes are discarded without a question; the saved flag stays.
-void ToolbarOpen() { OpenDiagram(g_mainWindow); }
-void ToolbarSaveAs() { SaveDiagramAs(g_mainWindow); }
+void ToolbarOpen() { OpenDiagram(g_mainWindow, View(), ShowFileInCaption); }
+void ToolbarSaveAs() { SaveDiagramAs(g_mainWindow, ShowFileInCaption); }
 void ToolbarPrint() { PrintCanvas(g_mainWindow); }
 void ToolbarNumericConditions() { plat::RunDialog<NumericConditionsDialog>(g_mainWindow); }
 void ToolbarRun() { RunBondGraph(); }

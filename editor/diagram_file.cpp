@@ -1,13 +1,9 @@
 #include "diagram_file.h"
 
 #include "canvas_drawing.h"
-#include "main_window.h"
 #include "platform/file_dialog.h"
 #include "platform/fs.h"
 #include "platform/message_box.h"
-
-#include <QFile>
-#include <QFileInfo>
 
 #include <algorithm>
 #include <cstdio>
@@ -22,7 +18,7 @@ void ResetDiagramFile() { g_diagramFileName.clear(); }
 const EditorResetHook resetHook(&ResetDiagramFile);
 
 // Larger than any diagram the capacities allow (a few megabytes).
-constexpr qint64 kMaxDiagramFileBytes = 64 << 20;
+constexpr std::size_t kMaxDiagramFileBytes = 64 << 20;
 
 // ---- tokens -------------------------------------------------------------------------------
 
@@ -249,33 +245,31 @@ plat::FileDialogOptions DiagramDialogOptions(bool open) {
   plat::FileDialogOptions o;
   o.filters = {{QStringLiteral("VRD File"), QStringLiteral("*.VRD")}};
   o.defaultSuffix = QStringLiteral("VRD");
-  o.initialDirectory = QFile::decodeName(plat::fs::Resolve(plat::fs::Join(g_startDirectory, "vrd")).c_str());
+  o.initialDirectory = plat::fs::ToQString(plat::fs::Resolve(plat::fs::Join(g_startDirectory, "vrd")));
   o.mustExist = open;
   return o;
 }
 
-void ShowError(MainWindow* window, const QString& text) {
+void ShowError(QWidget* window, const QString& text) {
   plat::MessageBox(window, text, QStringLiteral("エラー"), plat::MB_OK);
 }
 
 // The current file name empties; then the open or save dialog. The chosen
 // file as an absolute file-system path, "" when cancelled.
-std::string AskForFile(MainWindow* window, bool open) {
+std::string AskForFile(QWidget* window, bool open) {
   g_diagramFileName.clear();
   const plat::FileDialogOptions options = DiagramDialogOptions(open);
   const QString chosen = open ? plat::FileDialog::Open(window, options) : plat::FileDialog::Save(window, options);
   if (chosen.isEmpty()) return std::string();
-  const std::string path = QFile::encodeName(QFileInfo(chosen).absoluteFilePath()).toStdString();
+  const std::string path = plat::fs::AbsolutePath(plat::fs::FromQString(chosen));
   if (!g_startDirectory.empty()) plat::fs::SetCurrentDir(g_startDirectory);
   return path;
 }
 
-// The file opened or saved becomes the current one, its whole title in the caption.
-void TakeFileName(MainWindow* window, const std::string& path) {
+// The file opened or saved becomes the current one and its whole title is shown.
+void TakeFileName(const ShowFileTitle& showTitle, const std::string& path) {
   g_diagramFileName = path;
-  if (!window) return;
-  const QString title = QFileInfo(QFile::decodeName(path.c_str())).fileName();
-  window->setWindowTitle(QStringLiteral("%1 [%2]").arg(QLatin1String(kMainWindowTitle), title));
+  if (showTitle) showTitle(plat::fs::ToQString(path.substr(path.find_last_of('/') + 1)));
 }
 
 // The document written to path whole: an existing file is replaced only by a
@@ -288,14 +282,13 @@ bool WriteDiagramFile(const std::string& path) {
 // Only a regular file of a plausible size is read; a pipe or device is refused
 // without waiting on it.
 bool ReadDiagramFile(const std::string& path, DiagramContent& diagram) {
-  if (QFileInfo(QFile::decodeName(path.c_str())).size() > kMaxDiagramFileBytes) return false;
   std::string bytes;
-  if (plat::fs::ReadFile(path, &bytes) != plat::fs::ReadResult::Ok) return false;
+  if (plat::fs::ReadFile(path, &bytes, kMaxDiagramFileBytes) != plat::fs::ReadResult::Ok) return false;
   return DecodeDiagram(bytes.data(), bytes.size(), diagram);
 }
 
 // Writes to path and reports a failure; true when written.
-bool SaveTo(MainWindow* window, const std::string& path) {
+bool SaveTo(QWidget* window, const std::string& path) {
   if (WriteDiagramFile(path)) return true;
   ShowError(window, QStringLiteral("ファイルを保存できませんでした．"));
   return false;
@@ -361,7 +354,7 @@ bool DecodeDiagram(const char* data, std::size_t size, DiagramContent& diagram) 
 
 // ---- operations ---------------------------------------------------------------------------
 
-int OpenDiagram(MainWindow* window) {
+int OpenDiagram(QWidget* window, plat::ClientView* view, const ShowFileTitle& showTitle) {
   const std::string path = AskForFile(window, true);
   if (path.empty()) return 0;
   // Read whole and checked before anything of the open diagram changes.
@@ -371,12 +364,12 @@ int OpenDiagram(MainWindow* window) {
     return 0;
   }
   InstallDiagram(diagram);
-  TakeFileName(window, path);
-  DrawOpenedDiagram(window ? window->View() : nullptr);
+  TakeFileName(showTitle, path);
+  DrawOpenedDiagram(view);
   return 1;
 }
 
-int SaveDiagramAs(MainWindow* window) {
+int SaveDiagramAs(QWidget* window, const ShowFileTitle& showTitle) {
   const std::string previous = g_diagramFileName;
   const std::string path = AskForFile(window, false);
   if (path.empty()) return 0;
@@ -386,11 +379,11 @@ int SaveDiagramAs(MainWindow* window) {
     g_diagramFileName = previous;
     return 0;
   }
-  TakeFileName(window, path);
+  TakeFileName(showTitle, path);
   return 1;
 }
 
-int SaveDiagram(MainWindow* window) {
-  if (g_diagramFileName.empty()) return SaveDiagramAs(window);
+int SaveDiagram(QWidget* window, const ShowFileTitle& showTitle) {
+  if (g_diagramFileName.empty()) return SaveDiagramAs(window, showTitle);
   return SaveTo(window, g_diagramFileName) ? 1 : 0;
 }

@@ -16,11 +16,16 @@
 #include "document.h"
 
 #include <cstddef>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
 
-class MainWindow;
+class QString;
+class QWidget;
+namespace plat {
+class ClientView;
+}
 
 // The current diagram file (file-system bytes); empty when there is none.
 extern std::string g_diagramFileName;
@@ -71,18 +76,21 @@ bool EncodeDiagram(const DiagramContent& diagram, std::string& file);
 bool DecodeDiagram(const char* data, std::size_t size, DiagramContent& diagram);
 
 // ---- operations ---------------------------------------------------------------------------
+// The dialogs and messages are owned by window; showTitle (when given) is called
+// with the whole title of a file that became the current one, for the caption.
+using ShowFileTitle = std::function<void(const QString& title)>;
 // Asks for a diagram file and replaces the document with it: labels and bonds
-// drawn anew, hit polygons recomputed, selection and bond drawing ended, the
-// caption "VORK Ver. 2.0 [title]". A file that cannot be read or fails the
+// drawn anew in view (when given), hit polygons recomputed, selection and bond
+// drawing ended, the title shown. A file that cannot be read or fails the
 // checks shows "ファイルを読み込めませんでした．" and changes nothing.
 // 1 = opened; 0 = cancelled or refused (the current file name is then empty).
-int OpenDiagram(MainWindow* window);
+int OpenDiagram(QWidget* window, plat::ClientView* view = nullptr, const ShowFileTitle& showTitle = {});
 // Asks for a file name and writes the document there atomically; on success
-// the name becomes the current file name and the caption shows it. A file that
-// cannot be written shows "ファイルを保存できませんでした．"; the file, the
-// current file name and the caption stay as they were.
+// the name becomes the current file name and its title is shown. A file that
+// cannot be written shows "ファイルを保存できませんでした．"; the file and the
+// current file name stay as they were and no title is shown.
 // 1 = written; 0 = cancelled (the current file name is then empty) or failed.
-int SaveDiagramAs(MainWindow* window);
+int SaveDiagramAs(QWidget* window, const ShowFileTitle& showTitle = {});
 // Writes the document to the current file name, or reports as above that it
 // cannot; with no current name it saves as. 1 = written.
-int SaveDiagram(MainWindow* window);
+int SaveDiagram(QWidget* window, const ShowFileTitle& showTitle = {});

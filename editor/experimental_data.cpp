@@ -4,6 +4,7 @@
 #include "document.h"
 #include "platform/cp932.h"
 #include "platform/dialog.h"
+#include "platform/fs.h"
 #include "resources/expdata_templates.h"
 
 #include <QString>
@@ -183,7 +184,7 @@ bool AttachExperimentalDataTo(const std::string& label, const std::string& fileN
   ElementRecord& e = g_document.elements[i];
   StoreText(e.expDataFile, fileName);
   // fopen and OPEN need the name as the file system spells it.
-  const std::string systemName = plat::cp932::ToQString(fileName).toStdString();
+  const std::string systemName = plat::fs::FromQString(plat::cp932::ToQString(fileName));
   e.expDataCode = ExperimentalDataCode(g_language, e.kind, systemName);
   e.hasExpData = 1;
   return true;

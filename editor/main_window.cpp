@@ -6,13 +6,13 @@
 #include "commands.h"
 #include "element_dialogs.h"
 #include "selection.h"
+#include "platform/fs.h"
 #include "platform/menu.h"
 #include "platform/message_box.h"
 #include "run_settings_dialogs.h"
 
 #include <QApplication>
 #include <QCloseEvent>
-#include <QFile>
 #include <QGridLayout>
 #include <QIcon>
 #include <QMenuBar>
@@ -20,6 +20,7 @@
 #include <QTimer>
 
 #include <algorithm>
+#include <string>
 
 MainWindow* g_mainWindow = nullptr;
 plat::Toolbar* g_toolbar = nullptr;
@@ -61,9 +62,10 @@ bool g_messageLoopRunning = false;
 // The toolbar's pictures: bitmap 1000, one 25 x 17 image per bitmap index.
 std::vector<QPixmap> ToolbarPictures() {
   std::vector<QString> glyphs;
-  QFile f(QStringLiteral(":/vrkt/toolbar_glyphs.txt"));
-  if (f.open(QIODevice::ReadOnly)) {
-    const QStringList lines = QString::fromUtf8(f.readAll()).split(QLatin1Char('\n'));
+  std::string text;
+  if (plat::fs::ReadResource(":/vrkt/toolbar_glyphs.txt", &text)) {
+    const QString all = QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+    const QStringList lines = all.split(QLatin1Char('\n'));
     for (const QString& line : lines) {
       if (!line.trimmed().isEmpty()) glyphs.push_back(line.trimmed());
     }

@@ -8,8 +8,6 @@
 #include "platform/message_box.h"
 #include "platform/print_dialog.h"
 
-#include <QDir>
-#include <QFile>
 #include <QGuiApplication>
 #include <QPainter>
 #include <QPrinter>
@@ -144,21 +142,20 @@ void SavePicture(QWidget* window) {
 
 void WriteBitmapFile(QWidget* window, const unsigned char* image, std::size_t size, std::size_t* written) {
   if (written) *written = 0;
-  const QString startDirectory = QFile::decodeName(g_startDirectory.c_str());
   plat::FileDialogOptions options;
   options.title = QStringLiteral("画像を保存");
   options.filters = {{QStringLiteral("bmp File"), QStringLiteral("*.bmp")}};
   options.defaultSuffix = QStringLiteral("bmp");
-  options.initialDirectory = startDirectory;
+  options.initialDirectory = plat::fs::ToQString(g_startDirectory);
   options.mustExist = false;  // a new file is the usual choice
   const QString path = plat::FileDialog::Save(window, options);
   if (path.isEmpty()) return;
 
   // Written whole or not at all: a failed write keeps the old file.
-  const bool ok = plat::fs::WriteFileAtomic(QFile::encodeName(path).toStdString(),
+  const bool ok = plat::fs::WriteFileAtomic(plat::fs::FromQString(path),
                                             std::string_view(reinterpret_cast<const char*>(image), size));
   if (ok && written) *written = size;
-  if (!startDirectory.isEmpty()) QDir::setCurrent(startDirectory);
+  if (!g_startDirectory.empty()) plat::fs::SetCurrentDir(g_startDirectory);
   if (!ok)
     plat::MessageBox(window, QStringLiteral("ファイルを保存できませんでした．"), QStringLiteral("エラー"), plat::MB_OK);
 }

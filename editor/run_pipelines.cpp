@@ -13,11 +13,7 @@
 #include "run_settings_dialogs.h"
 #include "settings.h"
 
-#include <QDir>
-#include <QFileInfo>
 #include <QString>
-
-#include <sys/stat.h>
 
 #include <initializer_list>
 #include <utility>
@@ -65,17 +61,11 @@ void DeleteWorkFiles(std::initializer_list<const char*> names) {
 }
 
 // Whether a regular file of that name (any case) can be read.
-bool WorkFileReadable(const std::string& name) {
-  const QFileInfo info(QString::fromStdString(WorkFile(name)));
-  return info.isFile() && info.isReadable();
-}
+bool WorkFileReadable(const std::string& name) { return plat::fs::IsReadableFile(WorkFile(name)); }
 
 // Whether a file (not a directory) of that name is in the working directory, in any
 // letter case.
-bool WorkFileLeft(const char* name) {
-  const QDir dir(QString::fromStdString(plat::fs::CurrentDir()));
-  return !dir.entryList({QString::fromLatin1(name)}, QDir::Files | QDir::Hidden | QDir::System).isEmpty();
-}
+bool WorkFileLeft(const char* name) { return !plat::fs::ListNoCase(plat::fs::CurrentDir(), name).empty(); }
 
 // The simulation program writes its result under this name and renames it to
 // temp.csv when it is complete.
@@ -125,11 +115,6 @@ bool ResultsPresent(QWidget* owner, int language, bool filed) {
   return true;
 }
 
-// One level; an existing directory is no error.
-void MakeDirectory(const std::string& path) {
-  if (!path.empty()) mkdir(path.c_str(), 0777);
-}
-
 // ---- one run's settings -----------------------------------------------------------------
 
 struct RunSettings {
@@ -152,15 +137,15 @@ RunSettings ReadRunSettings() {
 // "<command> temp.c runge.c" and its variants, started without a shell; a blank
 // command starts nothing.
 void RunCompileCommand(const std::string& command, int language, bool automaticStep) {
-  if (QString::fromStdString(command).trimmed().isEmpty()) return;
+  if (plat::fs::ToQString(command).trimmed().isEmpty()) return;
   const char* integrator = automaticStep ? "rungeauto" : "runge";
   const std::string line = command + (language == 0 ? " temp.c " : " temp.f ") + integrator + (language == 0 ? ".c" : ".f");
-  plat::Process::RunCommandAndWait(QString::fromStdString(line));
+  plat::Process::RunCommandAndWait(plat::fs::ToQString(line));
 }
 
 // The result name typed in OUT_VARIABLE_DIALOG as file-system bytes.
 std::string ResultName() {
-  return plat::cp932::ToQString(TextOf(g_document.outputFileName)).toUtf8().toStdString();
+  return plat::fs::FromQString(plat::cp932::ToQString(TextOf(g_document.outputFileName)));
 }
 
 // Copies a work file into a directory (matched without regard to case) under the
@@ -173,11 +158,12 @@ bool CopyWorkFile(const std::string& name, const std::string& directory, const s
 // file and the generated source of the language; made whatever the run produced.
 // False when the run left a result that could not be filed.
 bool FileResults(const RunSettings& s, const std::string& name, int language) {
-  if (!plat::fs::ExistsNoCase(WorkPath("csv"))) MakeDirectory(s.dataDir);
+  if (!plat::fs::ExistsNoCase(WorkPath("csv"))) plat::fs::MakeDirectory(s.dataDir);
   const bool filed = CopyWorkFile("temp.csv", s.dataDir, name + ".csv") || !WorkFileReadable("temp.csv");
   if (!g_advanceMode) return filed;
   if (!plat::fs::ExistsNoCase(WorkPath("advance"))) {
-    for (const std::string* dir : {&s.advanceDir, &s.parDir, &s.vrkDir, &s.cDir, &s.fDir}) MakeDirectory(*dir);
+    for (const std::string* dir : {&s.advanceDir, &s.parDir, &s.vrkDir, &s.cDir, &s.fDir})
+      plat::fs::MakeDirectory(*dir);
   }
   CopyWorkFile(kModelSourceName, s.vrkDir, name + ".vrk");
   CopyWorkFile("temp.par", s.parDir, name + ".par");
@@ -210,12 +196,9 @@ std::string StartDirectory() { return g_startDirectory.empty() ? plat::fs::Curre
 // Removes the model source of the start directory in every letter case, except a
 // file that is the chosen one itself.
 void RemoveOldModelSources(const std::string& start, const std::string& chosen) {
-  QDir dir(QString::fromStdString(start));
-  const QStringList names = dir.entryList({QString::fromLatin1(kModelSourceName)},
-                                          QDir::Files | QDir::Hidden | QDir::System);  // any letter case
-  for (const QString& name : names) {
-    const std::string path = plat::fs::Join(start, name.toStdString());
-    if (!plat::fs::SameFile(path, chosen)) dir.remove(name);
+  for (const std::string& name : plat::fs::ListNoCase(start, kModelSourceName)) {
+    const std::string path = plat::fs::Join(start, name);
+    if (!plat::fs::SameFile(path, chosen)) plat::fs::RemoveFile(path);
   }
 }
 
@@ -259,11 +242,11 @@ class RunModelSourceDialogImpl : public plat::Dialog {
     plat::FileDialogOptions options;
     options.filters = {{QStringLiteral("VRK File"), QStringLiteral("*.VRK")}};  // shown as "VRK File (*.VRK)"
     options.defaultSuffix = QStringLiteral("VRK");
-    options.initialDirectory = QString::fromStdString(g_pathScratch);
+    options.initialDirectory = plat::fs::ToQString(g_pathScratch);
     options.mustExist = true;
     const QString chosen = plat::FileDialog::Open(this, options);
     if (chosen.isEmpty()) return;
-    SetText(3540, chosen.toStdString());
+    SetText(3540, plat::fs::FromQString(chosen));
     g_runSourcePath = GetText(3540);
     plat::fs::SetCurrentDir(start);
   }
@@ -292,7 +275,7 @@ class RunModelSourceDialogImpl : public plat::Dialog {
       End(1);
       return;
     }
-    plat::Process::RunAndWait(QString::fromStdString(plat::fs::Join(start, g_runLanguage == 0 ? "cvork2" : "fvork")));
+    plat::Process::RunAndWait(plat::fs::ToQString(plat::fs::Join(start, g_runLanguage == 0 ? "cvork2" : "fvork")));
     RunSimulationFromSource(this, g_runLanguage, g_runCommand);
     End(1);
   }

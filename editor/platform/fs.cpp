@@ -1,5 +1,9 @@
 #include "platform/fs.h"
 
+#include <QFile>
+#include <QFileInfo>
+#include <QString>
+
 #include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -9,6 +13,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
+#include <utility>
 #include <vector>
 
 namespace plat {
@@ -145,12 +150,16 @@ bool WriteFileAtomic(const std::string& path, std::string_view bytes) {
   return ok;
 }
 
-ReadResult ReadFile(const std::string& path, std::string* bytes) {
+ReadResult ReadFile(const std::string& path, std::string* bytes, std::size_t maxBytes) {
   bytes->clear();
   ReadResult result;
   struct stat st;
   const int fd = OpenRegular(path, &result, &st);
   if (fd < 0) return result;
+  if (static_cast<unsigned long long>(st.st_size) > maxBytes) {
+    close(fd);
+    return ReadResult::TooLarge;
+  }
   char buffer[65536];
   for (;;) {
     const ssize_t n = read(fd, buffer, sizeof buffer);
@@ -161,10 +170,25 @@ ReadResult ReadFile(const std::string& path, std::string* bytes) {
       result = ReadResult::Unreadable;
       break;
     }
+    // A file that grew past the limit while it was read is refused as well.
+    if (static_cast<std::size_t>(n) > maxBytes - bytes->size()) {
+      bytes->clear();
+      result = ReadResult::TooLarge;
+      break;
+    }
     bytes->append(buffer, static_cast<std::size_t>(n));
   }
   close(fd);
   return result;
+}
+
+bool ReadResource(const std::string& name, std::string* bytes) {
+  bytes->clear();
+  QFile f(QString::fromStdString(name));
+  if (!f.open(QIODevice::ReadOnly)) return false;
+  const QByteArray all = f.readAll();
+  bytes->assign(all.constData(), static_cast<std::size_t>(all.size()));
+  return true;
 }
 
 std::string CurrentDir() {
@@ -224,6 +248,35 @@ std::string Resolve(const std::string& path) {
 }
 
 bool ExistsNoCase(const std::string& path) { return !path.empty() && Exists(Resolve(path)); }
+
+std::vector<std::string> ListNoCase(const std::string& dir, const std::string& name) {
+  std::vector<std::string> files;
+  for (std::string& n : MatchesIn(dir, name)) {
+    struct stat st;
+    if (stat(Join(dir, n).c_str(), &st) == 0 && S_ISDIR(st.st_mode)) continue;
+    files.push_back(std::move(n));
+  }
+  return files;
+}
+
+bool IsReadableFile(const std::string& path) {
+  struct stat st;
+  return stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode) && access(path.c_str(), R_OK) == 0;
+}
+
+bool RemoveFile(const std::string& path) { return unlink(path.c_str()) == 0; }
+
+bool MakeDirectory(const std::string& path) {
+  if (mkdir(path.c_str(), 0777) == 0) return true;
+  struct stat st;
+  return errno == EEXIST && stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+}
+
+QString ToQString(const std::string& path) { return QFile::decodeName(QByteArray::fromStdString(path)); }
+
+std::string FromQString(const QString& path) { return QFile::encodeName(path).toStdString(); }
+
+std::string AbsolutePath(const std::string& path) { return FromQString(QFileInfo(ToQString(path)).absoluteFilePath()); }
 
 bool DeleteAllCases(const std::string& path) {
   std::string dir, name;

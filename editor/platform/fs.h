@@ -1,9 +1,14 @@
 // File names on a case-sensitive file system for a program whose files are
 // named without regard to case. Paths are file-system (UTF-8) bytes joined with '/'.
+// Every file the editor reads, writes, lists or creates goes through here.
 #pragma once
 
+#include <cstddef>
 #include <string>
 #include <string_view>
+#include <vector>
+
+class QString;
 
 namespace plat {
 namespace fs {
@@ -29,6 +34,29 @@ std::string Resolve(const std::string& path);
 
 // Whether an entry matching path without regard to case exists.
 bool ExistsNoCase(const std::string& path);
+
+// The names of the entries of dir (the current directory when empty) that match
+// name without regard to ASCII case and are not directories, in name order. A link
+// counts as what it names; a dangling one is listed.
+std::vector<std::string> ListNoCase(const std::string& dir, const std::string& name);
+
+// Whether path is a regular file (a link followed) that this process may read.
+bool IsReadableFile(const std::string& path);
+
+// Removes the entry at path (a link itself, never a directory). False when it could not.
+bool RemoveFile(const std::string& path);
+
+// Creates the directory path (one level, mode 0777 less the umask). True when it
+// was made or is a directory already; false otherwise.
+bool MakeDirectory(const std::string& path);
+
+// A path as Qt shows it and back, in the file-name encoding of the locale; the one
+// pair for every path that crosses to or from Qt.
+QString ToQString(const std::string& path);
+std::string FromQString(const QString& path);
+
+// path made absolute against the current directory, "." and ".." removed by name.
+std::string AbsolutePath(const std::string& path);
 
 // Removes every file in path's directory whose name matches path's last
 // component without regard to case. True when at least one was removed.
@@ -63,10 +91,15 @@ enum class ReadResult {
   Ok,          // a regular file, read whole
   Missing,     // no entry of that name
   Unreadable,  // an entry that is not a regular file (directory, FIFO, device) or cannot be read
+  TooLarge,    // a regular file longer than the limit
 };
-// Reads the regular file at path whole into *bytes (emptied first). Never blocks on a
-// FIFO and never throws.
-ReadResult ReadFile(const std::string& path, std::string* bytes);
+// Reads the regular file at path whole into *bytes (emptied first); a file longer
+// than maxBytes is refused and *bytes left empty. Never blocks on a FIFO and never
+// throws.
+ReadResult ReadFile(const std::string& path, std::string* bytes, std::size_t maxBytes = std::string::npos);
+
+// The bytes of the program's own resource name (":/..."); false when there is none.
+bool ReadResource(const std::string& name, std::string* bytes);
 
 }  // namespace fs
 }  // namespace plat

@@ -1,5 +1,7 @@
 #include "platform/process.h"
 
+#include "platform/fs.h"
+
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
@@ -31,7 +33,7 @@ QStringList Process::SearchDirs() {
   if (InjectedDirs()) return *InjectedDirs();
   QStringList dirs;
   dirs << QCoreApplication::applicationDirPath() << QDir::currentPath();
-  const QString path = QString::fromLocal8Bit(qgetenv("PATH"));
+  const QString path = fs::ToQString(qgetenv("PATH").toStdString());
   for (const QString& entry : path.split(QLatin1Char(':')))
     dirs << (entry.isEmpty() ? QDir::currentPath() : entry);  // an empty entry is the cwd
   return dirs;

@@ -450,7 +450,7 @@ TEST_F(Commands, GraphStartsWhenPresentAndNothingShowsWhenAbsent) {
   EXPECT_TRUE(Boxes().empty());
 
   WriteFileBytes(Path("Graph"), "#!/bin/sh\npwd > graph_ran\n");
-  ASSERT_TRUE(QFile::setPermissions(QString::fromStdString(Path("Graph")),
+  ASSERT_TRUE(QFile::setPermissions(plat::fs::ToQString(Path("Graph")),
                                     QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
   window_->OnCommand(1330);
   EXPECT_TRUE(QTest::qWaitFor([&] { return ReadFileBytes(Path("graph_ran")) == cwd_.path() + "\n"; }, 5000));

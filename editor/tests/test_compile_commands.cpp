@@ -68,9 +68,10 @@ TEST_F(CompileCommands, EveryExampleModelGivesTheSameResults) {
   const QDir examples(QStringLiteral(VORK_SOURCE_DIR "/examples"));
   const QStringList models = examples.entryList({QStringLiteral("*.VRK")}, QDir::Files, QDir::Name);
   ASSERT_FALSE(models.isEmpty());
-  for (const QString& model : models)
-    ASSERT_NO_FATAL_FAILURE(
-        ExpectSameResults(model.toStdString(), ReadFileBytes(examples.filePath(model).toStdString())));
+  for (const QString& model : models) {
+    const std::string path = plat::fs::FromQString(examples.filePath(model));
+    ASSERT_NO_FATAL_FAILURE(ExpectSameResults(plat::fs::FromQString(model), ReadFileBytes(path)));
+  }
 }
 
 TEST_F(CompileCommands, SourceFollowingADataFileGivesTheSameResults) {

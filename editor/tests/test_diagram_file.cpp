@@ -15,6 +15,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <cstring>
@@ -491,7 +492,7 @@ TEST_F(DiagramFile, AFileThatCannotBeReadIsRefused) {
     SCOPED_TRACE(name);
     plat::msgscript::Begin();
     if (name == "folder.VRD") {
-      ASSERT_TRUE(QDir().mkdir(QString::fromStdString(Path(name))));
+      ASSERT_TRUE(QDir().mkdir(plat::fs::ToQString(Path(name))));
     }
     // A pipe with no writer: refused at once, not waited on.
     if (name == "fifo.VRD") {
@@ -502,6 +503,29 @@ TEST_F(DiagramFile, AFileThatCannotBeReadIsRefused) {
     EXPECT_EQ(plat::msgscript::Records()[0].text, QStringLiteral("ファイルを読み込めませんでした．"));
     EXPECT_EQ(Encoded(), before);
   }
+}
+
+// 64 MiB is more than any diagram needs; a longer file is refused without being read.
+TEST_F(DiagramFile, AFileLongerThanTheLimitIsRefused) {
+  constexpr off_t kLimit = 64 << 20;
+  testdoc::PlaceForTest(kKindOneJunction, 1000, 1000);
+  ASSERT_EQ(SaveAs("long.VRD"), 1);
+  // Bytes after the output list are ignored, so only the length decides.
+  ASSERT_EQ(truncate(Path("long.VRD").c_str(), kLimit), 0);
+  Restart();
+  EXPECT_EQ(Open("long.VRD"), 1);
+  EXPECT_EQ(g_elementCount, 1);
+
+  ASSERT_EQ(truncate(Path("long.VRD").c_str(), kLimit + 1), 0);
+  Restart();
+  testdoc::BuildSampleDiagram();
+  const std::string before = Encoded();
+  plat::msgscript::Begin();
+  EXPECT_EQ(Open("long.VRD"), 0);
+  ASSERT_EQ(plat::msgscript::Records().size(), 1u);
+  EXPECT_EQ(plat::msgscript::Records()[0].text, QStringLiteral("ファイルを読み込めませんでした．"));
+  EXPECT_EQ(Encoded(), before);
+  EXPECT_EQ(g_diagramFileName, "");
 }
 
 TEST_F(DiagramFile, OpeningReplacesEverySlotOfThePreviousDiagram) {
@@ -545,7 +569,7 @@ TEST_F(DiagramFile, OpeningReplacesEverySlotOfThePreviousDiagram) {
 }
 
 TEST_F(DiagramFile, DialogsOfferVrdFilesFromTheVrdFolder) {
-  ASSERT_TRUE(QDir().mkdir(QString::fromStdString(Path("Vrd"))));
+  ASSERT_TRUE(QDir().mkdir(plat::fs::ToQString(Path("Vrd"))));
   EXPECT_EQ(OpenDiagram(nullptr), 0);
   EXPECT_EQ(SaveDiagramAs(nullptr), 0);
   ASSERT_EQ(files_.Requests().size(), 2u);
@@ -555,7 +579,7 @@ TEST_F(DiagramFile, DialogsOfferVrdFilesFromTheVrdFolder) {
     EXPECT_EQ(r.options.filters[0].second, QStringLiteral("*.VRD"));
     EXPECT_EQ(r.options.defaultSuffix, QStringLiteral("VRD"));
     // The folder "vrd" is found whatever its case.
-    EXPECT_EQ(r.options.initialDirectory.toStdString(), Path("Vrd"));
+    EXPECT_EQ(plat::fs::FromQString(r.options.initialDirectory), Path("Vrd"));
   }
   EXPECT_FALSE(files_.Requests()[0].save);
   EXPECT_TRUE(files_.Requests()[0].options.mustExist);
@@ -610,6 +634,6 @@ TEST_F(DiagramFile, AFailedWriteKeepsTheOldFileAndSaysSo) {
     EXPECT_EQ(m.text, QStringLiteral("ファイルを保存できませんでした．"));
     EXPECT_EQ(m.title, QStringLiteral("エラー"));
   }
-  EXPECT_EQ(QDir(QString::fromStdString(cwd_.path())).entryList(QDir::Files),
+  EXPECT_EQ(QDir(plat::fs::ToQString(cwd_.path())).entryList(QDir::Files),
             QStringList{QStringLiteral("model.VRD")});
 }

@@ -5,6 +5,7 @@
 #include "diagram_file.h"
 #include "document.h"
 #include "platform/file_dialog.h"
+#include "platform/fs.h"
 #include "test_diagram_records.h"
 
 #include <gtest/gtest.h>
@@ -37,7 +38,7 @@ class FileDialogScript {
   FileDialogScript(const FileDialogScript&) = delete;
   FileDialogScript& operator=(const FileDialogScript&) = delete;
 
-  void Answer(const std::string& path) { answers_.push_back(QString::fromStdString(path)); }
+  void Answer(const std::string& path) { answers_.push_back(plat::fs::ToQString(path)); }
   const std::vector<Request>& Requests() const { return requests_; }
   int Pending() const { return static_cast<int>(answers_.size()); }
 

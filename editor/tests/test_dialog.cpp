@@ -2,6 +2,7 @@
 // (Escape and close box = 2, Enter = 1, closing only through End) and test scripting.
 #include "platform/dialog.h"
 #include "platform/file_dialog.h"
+#include "platform/fs.h"
 #include "test_cp932_text.h"
 #include "test_fs_temp_dir.h"
 
@@ -442,7 +443,7 @@ TEST(FileDialogTest, HookAnswersAndRealDialogReturnsThePath) {
   plat::FileDialog::SetHook({});
 
   TempCwd cwd;
-  const QString dir = QString::fromStdString(cwd.path());
+  const QString dir = plat::fs::ToQString(cwd.path());
   QFile f(dir + "/b.vrk");
   ASSERT_TRUE(f.open(QIODevice::WriteOnly));
   f.close();

@@ -192,12 +192,12 @@ class DrawAndRun : public MainWindowFixture {
   // Entries of the working directory that a run works with, whatever their letter case.
   std::vector<std::string> LeftWorkFiles() const {
     std::vector<std::string> left;
-    const QDir dir(QString::fromStdString(cwd_.path()));
+    const QDir dir(plat::fs::ToQString(cwd_.path()));
     for (const QString& entry : dir.entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden)) {
-      const std::string lower = entry.toLower().toStdString();
+      const std::string lower = plat::fs::FromQString(entry.toLower());
       bool work = lower.rfind("temp", 0) == 0;
       for (const char* f : kOtherWorkFiles) work = work || lower == f;
-      if (work) left.push_back(entry.toStdString());
+      if (work) left.push_back(plat::fs::FromQString(entry));
     }
     return left;
   }
@@ -292,7 +292,7 @@ TEST_F(DrawAndRun, DrawnRlcRunsSavesOpensAndRunsAgainWithTheAutomaticStep) {
 
   // Toolbar run with the automatic step; the outputs came back with the diagram.
   // Without runge.c only the automatic-step integrator can make the program.
-  ASSERT_TRUE(QFile::remove(QString::fromStdString(Path("runge.c"))));
+  ASSERT_TRUE(QFile::remove(plat::fs::ToQString(Path("runge.c"))));
   SetConditions("5.0", "1.0E-03", "50", true);
   EXPECT_EQ(g_autoTimeStep, 1);
   EXPECT_EQ(Run(1320, {}, 2, "auto"), 1);

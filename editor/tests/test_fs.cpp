@@ -1,5 +1,6 @@
-// File names: joining, stored backslashes, matching without regard to case,
-// deleting every case variant, copying over a file, replacing a file whole.
+// File names: joining, stored backslashes, matching and listing without regard
+// to case, deleting every case variant, copying over a file, replacing a file
+// whole, reading one with a size limit, making directories, paths to and from Qt.
 #include "platform/fs.h"
 
 #include "test_fs_temp_dir.h"
@@ -10,6 +11,7 @@
 #include <sys/stat.h>
 
 #include <QDir>
+#include <QString>
 
 namespace fs = plat::fs;
 
@@ -137,6 +139,116 @@ TEST(Fs, ReadFileReadsOnlyRegularFiles) {
     EXPECT_EQ(fs::ReadFile(c.path, &bytes), c.result) << c.path;
     EXPECT_EQ(bytes, c.bytes) << c.path;
   }
+}
+
+TEST(Fs, ReadFileRefusesAFileLongerThanTheLimit) {
+  TempCwd cwd;
+  WriteFileBytes("five.VRD", "12345");
+  WriteFileBytes("empty.VRD", "");
+  struct Case {
+    const char* path;
+    std::size_t maxBytes;
+    fs::ReadResult result;
+    std::string bytes;
+  };
+  const Case cases[] = {
+      {"five.VRD", 5, fs::ReadResult::Ok, "12345"},  // exactly the limit
+      {"five.VRD", 6, fs::ReadResult::Ok, "12345"},
+      {"five.VRD", 4, fs::ReadResult::TooLarge, ""},
+      {"five.VRD", 0, fs::ReadResult::TooLarge, ""},
+      {"empty.VRD", 0, fs::ReadResult::Ok, ""},
+      {"missing.VRD", 5, fs::ReadResult::Missing, ""},
+  };
+  for (const Case& c : cases) {
+    std::string bytes = "stale";
+    EXPECT_EQ(fs::ReadFile(c.path, &bytes, c.maxBytes), c.result) << c.path << " " << c.maxBytes;
+    EXPECT_EQ(bytes, c.bytes) << c.path << " " << c.maxBytes;
+  }
+  // Larger than one read: the limit holds across the reads.
+  WriteFileBytes("big.VRD", std::string(200000, 'b'));
+  std::string bytes;
+  EXPECT_EQ(fs::ReadFile("big.VRD", &bytes, 199999), fs::ReadResult::TooLarge);
+  EXPECT_EQ(fs::ReadFile("big.VRD", &bytes, 200000), fs::ReadResult::Ok);
+  EXPECT_EQ(bytes.size(), 200000u);
+}
+
+TEST(Fs, ListNoCaseNamesTheFilesOfEveryCase) {
+  TempCwd cwd;
+  for (const char* n : {"temp.VRK", "TEMP.vrk", "temp.vrk.bak", "xtemp.vrk", "other.vrk"}) WriteFileBytes(n, "x");
+  ASSERT_EQ(mkdir("Temp.Vrk", 0755), 0);           // a directory is not listed
+  ASSERT_EQ(symlink("Temp.Vrk", "temP.vrk"), 0);   // nor a link to one
+  ASSERT_EQ(symlink("missing", "TeMp.VrK"), 0);    // a dangling link is
+  ASSERT_EQ(mkdir("sub", 0755), 0);
+  WriteFileBytes("sub/Temp.vrk", "x");
+
+  EXPECT_EQ(fs::ListNoCase("", "temp.vrk"), (std::vector<std::string>{"TEMP.vrk", "TeMp.VrK", "temp.VRK"}));
+  EXPECT_EQ(fs::ListNoCase(cwd.path(), "TEMP.VRK"), fs::ListNoCase("", "temp.vrk"));
+  EXPECT_EQ(fs::ListNoCase("sub", "temp.VRK"), std::vector<std::string>{"Temp.vrk"});
+  EXPECT_TRUE(fs::ListNoCase("", "temp.c").empty());
+  EXPECT_TRUE(fs::ListNoCase("no-such-dir", "temp.vrk").empty());
+}
+
+TEST(Fs, IsReadableFileAndRemoveFile) {
+  TempCwd cwd;
+  WriteFileBytes("a.csv", "x");
+  ASSERT_EQ(symlink("a.csv", "link.csv"), 0);
+  ASSERT_EQ(mkdir("dir.csv", 0755), 0);
+  ASSERT_EQ(mkfifo("fifo.csv", 0644), 0);
+  EXPECT_TRUE(fs::IsReadableFile("a.csv"));
+  EXPECT_TRUE(fs::IsReadableFile("link.csv"));
+  EXPECT_FALSE(fs::IsReadableFile("dir.csv"));
+  EXPECT_FALSE(fs::IsReadableFile("fifo.csv"));
+  EXPECT_FALSE(fs::IsReadableFile("missing.csv"));
+  if (geteuid() != 0) {  // root reads whatever the mode says
+    WriteFileBytes("locked.csv", "x");
+    ASSERT_EQ(chmod("locked.csv", 0200), 0);
+    EXPECT_FALSE(fs::IsReadableFile("locked.csv"));
+  }
+
+  EXPECT_TRUE(fs::RemoveFile("link.csv"));  // the link goes, its file stays
+  EXPECT_TRUE(fs::IsReadableFile("a.csv"));
+  EXPECT_FALSE(fs::RemoveFile("dir.csv"));
+  EXPECT_FALSE(fs::RemoveFile("missing.csv"));
+  EXPECT_TRUE(fs::RemoveFile("a.csv"));
+  EXPECT_FALSE(fs::ExistsNoCase("a.csv"));
+}
+
+TEST(Fs, MakeDirectoryMakesOneLevel) {
+  TempCwd cwd;
+  WriteFileBytes("file", "x");
+  EXPECT_TRUE(fs::MakeDirectory("Csv"));
+  EXPECT_TRUE(fs::MakeDirectory(cwd.path() + "/Advance/"));  // a closing '/' is allowed
+  EXPECT_TRUE(fs::MakeDirectory("Csv"));                      // already there: no error
+  EXPECT_FALSE(fs::MakeDirectory("file"));                    // a file is in the way
+  EXPECT_FALSE(fs::MakeDirectory("no-such-dir/Par"));         // one level only
+  EXPECT_FALSE(fs::MakeDirectory(""));
+  EXPECT_EQ(DirEntries("."), (QStringList{"Advance", "Csv", "file"}));
+  struct stat st;
+  ASSERT_EQ(stat("Advance", &st), 0);
+  EXPECT_TRUE(S_ISDIR(st.st_mode));
+}
+
+TEST(Fs, PathsToAndFromQt) {
+  TempCwd cwd;
+  const std::string name = "\xe3\x83\xa2\xe3\x83\x87\xe3\x83\xab.VRD";  // "モデル.VRD" in UTF-8
+  EXPECT_EQ(fs::ToQString(name), QString::fromUtf8("モデル.VRD"));
+  EXPECT_EQ(fs::FromQString(QString::fromUtf8("モデル.VRD")), name);
+  EXPECT_EQ(fs::FromQString(fs::ToQString("/work/Csv/run 1.csv")), "/work/Csv/run 1.csv");
+  EXPECT_EQ(fs::ToQString(""), QString());
+
+  EXPECT_EQ(fs::AbsolutePath("a.VRD"), cwd.path() + "/a.VRD");
+  EXPECT_EQ(fs::AbsolutePath("vrd/../b.VRD"), cwd.path() + "/b.VRD");
+  EXPECT_EQ(fs::AbsolutePath("/work//vrd/./c.VRD"), "/work/vrd/c.VRD");
+  EXPECT_EQ(fs::AbsolutePath(name), cwd.path() + "/" + name);
+}
+
+TEST(Fs, ReadResourceReadsTheProgramsOwnFiles) {
+  Q_INIT_RESOURCE(vrkt);
+  std::string bytes = "stale";
+  ASSERT_TRUE(fs::ReadResource(":/vrkt/toolbar_glyphs.txt", &bytes));
+  EXPECT_EQ(bytes.substr(0, 8), "New\nOpn\n");
+  EXPECT_FALSE(fs::ReadResource(":/vrkt/no-such-file", &bytes));
+  EXPECT_EQ(bytes, "");
 }
 
 TEST(Fs, CurrentDirIsEmptyWhenItsDirectoryIsGone) {

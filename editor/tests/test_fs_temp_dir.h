@@ -2,6 +2,8 @@
 // the previous current directory is restored and the directory removed after.
 #pragma once
 
+#include "platform/fs.h"
+
 #include <gtest/gtest.h>
 
 #include <unistd.h>
@@ -47,6 +49,6 @@ inline std::string ReadFileBytes(const std::string& path) {
 
 // Every entry of dir, hidden ones included, in name order.
 inline QStringList DirEntries(const std::string& dir) {
-  return QDir(QString::fromStdString(dir))
+  return QDir(plat::fs::ToQString(dir))
       .entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDir::Name);
 }

@@ -106,7 +106,7 @@ class Printing : public ScriptedEditorTest {
       ++dialogs_;
       asked_ = o;
       askedSave_ = save;
-      return QString::fromStdString(path);
+      return plat::fs::ToQString(path);
     });
   }
 
@@ -204,14 +204,14 @@ TEST_F(Printing, SaveDialogAsksForABmpFileAndAnExistingFileIsReplacedWhole) {
 
   EXPECT_EQ(written, 100u);
   EXPECT_EQ(ReadFileBytes(path), std::string(100, '\x07'));
-  EXPECT_EQ(QDir::currentPath().toStdString(), cwd_.path());
+  EXPECT_EQ(plat::fs::FromQString(QDir::currentPath()), cwd_.path());
   EXPECT_TRUE(askedSave_);
   EXPECT_EQ(asked_.title, QString::fromUtf8("画像を保存"));
   ASSERT_EQ(asked_.filters.size(), 1u);
   EXPECT_EQ(asked_.filters[0].first, QStringLiteral("bmp File"));
   EXPECT_EQ(asked_.filters[0].second, QStringLiteral("*.bmp"));
   EXPECT_EQ(asked_.defaultSuffix, QStringLiteral("bmp"));
-  EXPECT_EQ(asked_.initialDirectory.toStdString(), cwd_.path());
+  EXPECT_EQ(plat::fs::FromQString(asked_.initialDirectory), cwd_.path());
   EXPECT_FALSE(asked_.mustExist);
 }
 
@@ -219,7 +219,7 @@ TEST_F(Printing, CancelledSaveDialogWritesNothing) {
   AnswerSaveWith("");
   SavePicture(nullptr);
   EXPECT_EQ(dialogs_, 1);
-  EXPECT_EQ(QDir(QString::fromStdString(cwd_.path())).entryList(QDir::Files | QDir::NoDotAndDotDot).size(), 0);
+  EXPECT_EQ(QDir(plat::fs::ToQString(cwd_.path())).entryList(QDir::Files | QDir::NoDotAndDotDot).size(), 0);
 }
 
 TEST_F(Printing, UnwritableTargetWritesNothingAndReportsNoBytes) {

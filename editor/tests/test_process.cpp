@@ -1,5 +1,6 @@
 // Child programs: the bare-name search order, waiting, exit codes, forwarded channels,
 // command splitting and detached starts. Each test works in a fresh directory.
+#include "platform/fs.h"
 #include "platform/process.h"
 
 #include "test_fs_temp_dir.h"
@@ -22,7 +23,7 @@ using plat::Process;
 class ProcessTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    root_ = QString::fromStdString(cwd_.path());
+    root_ = plat::fs::ToQString(cwd_.path());
     QDir(root_).mkpath("a");
     QDir(root_).mkpath("b");
     QDir(root_).mkpath("cwd");

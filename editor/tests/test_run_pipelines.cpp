@@ -206,7 +206,7 @@ TEST_F(RunPipelines, CompileCommandFollowsLanguageAndTimeStep) {
     StubModelCompiler(c.modelCompiler);
     StubCompiler("ccc");
     StubCompiler("fff");
-    QFile::remove(QString::fromStdString(Path("log.txt")));
+    QFile::remove(plat::fs::ToQString(Path("log.txt")));
     msg::Begin();
     StartEditor(c.language);
     g_autoTimeStep = c.autoStep;
@@ -236,7 +236,7 @@ TEST_F(RunPipelines, AdvancedModeFilesTheModelParametersAndSource) {
   EXPECT_EQ(Read("Advance/VRK/adv.vrk"), Read("seen.VRK"));
   EXPECT_EQ(Read("Advance/Par/adv.par"), "parameters\n");
   EXPECT_EQ(Read("Advance/C/adv.c"), "generated\n");
-  EXPECT_TRUE(QDir(QString::fromStdString(Path("Advance/F"))).exists());
+  EXPECT_TRUE(QDir(plat::fs::ToQString(Path("Advance/F"))).exists());
   EXPECT_EQ(Read("Csv/adv.csv"), "TIME,X\n0,1\n");
   EXPECT_TRUE(LeftWorkFiles().empty());
 
@@ -282,7 +282,7 @@ TEST_F(RunPipelines, ResultThatCannotBeFiledIsKeptAndReported) {
   EXPECT_EQ(Read("temp.csv"), "TIME,X\n0,1\n");
   EXPECT_FALSE(Exists("results"));
 
-  QFile::remove(QString::fromStdString(Path("CSV")));
+  QFile::remove(plat::fs::ToQString(Path("CSV")));
   msg::Begin();
   RunCommand210("found");  // without the entry the configured directory is made
   EXPECT_EQ(Messages(), (std::vector<std::string>{M(kDone, "")}));
@@ -602,7 +602,7 @@ TEST_F(RunPipelines, RunFromFileReportsWhatFailed) {
     if (c.modelCompiler) {
       StubModelCompiler();
     } else {
-      QFile::remove(QString::fromStdString(Path("cvork2")));
+      QFile::remove(plat::fs::ToQString(Path("cvork2")));
     }
     StubCompiler("mycc");
     Stub("failcc", "exit 1\n");
@@ -650,10 +650,10 @@ TEST_F(RunPipelines, RunFromFileDialogInputErrorsAndRememberedFields) {
 }
 
 TEST_F(RunPipelines, RunFromFileBrowsesTheModelSourceFolder) {
-  ASSERT_TRUE(QDir().mkpath(QString::fromStdString(Path("advance/vrk"))));
+  ASSERT_TRUE(QDir().mkpath(plat::fs::ToQString(Path("advance/vrk"))));
   StartEditor();
   plat::FileDialogOptions seen;
-  QString answer = QString::fromStdString(Path("advance/vrk/m.VRK"));
+  QString answer = plat::fs::ToQString(Path("advance/vrk/m.VRK"));
   plat::FileDialog::SetHook([&](bool save, const plat::FileDialogOptions& o) {
     EXPECT_FALSE(save);
     seen = o;

@@ -43,7 +43,7 @@ class RunSettingsDialogs : public ScriptedEditorTest {
     WriteFileBytes(Path("vork.ini"), content.toStdString());
   }
   QByteArray ReadIni() {
-    QFile f(QString::fromStdString(Path("vork.ini")));
+    QFile f(plat::fs::ToQString(Path("vork.ini")));
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
   }
 

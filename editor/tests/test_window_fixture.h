@@ -80,8 +80,8 @@ class ScriptedEditorTest : public ::testing::Test {
   }
   // Programs are looked for in the start directory first, then along PATH.
   void SearchStartDirectoryFirst() const {
-    QStringList dirs{QString::fromStdString(cwd_.path())};
-    for (const QString& d : QString::fromLocal8Bit(qgetenv("PATH")).split(':')) dirs << d;
+    QStringList dirs{plat::fs::ToQString(cwd_.path())};
+    for (const QString& d : plat::fs::ToQString(qgetenv("PATH").toStdString()).split(':')) dirs << d;
     plat::Process::SetSearchDirs(dirs);
   }
 
