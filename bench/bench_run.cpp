@@ -111,10 +111,10 @@ std::map<std::string, double> TimedRun(const std::string& name) {
     mark = now;
     current = step;
   });
-  plat::dlgscript::Queue("OUT_PUT_SETTING_DIALOG", [](plat::Dialog& d) { d.Press(1); });
+  plat::dlgscript::Queue("OUT_PUT_SETTING_DIALOG", [](plat::Dialog& d) { d.Press(plat::IDOK); });
   plat::dlgscript::Queue("OUT_VARIABLE_DIALOG", [name](plat::Dialog& d) {
     d.SetTextU(2570, QString::fromStdString(name));
-    d.Press(1);
+    d.Press(plat::IDOK);
   });
   plat::msgscript::Begin();
   if (CheckJunctionStrokes(nullptr) != 1 || plat::RunDialog<OutputSettingDialog>(nullptr) != 1) {

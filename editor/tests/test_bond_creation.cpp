@@ -70,7 +70,7 @@ class BondCreation : public ::testing::Test {
   static void AnswerStroke(int radio) {
     plat::dlgscript::Queue(kStrokeDialog, [radio](plat::Dialog& d) {
       d.Press(radio);
-      d.Press(1);
+      d.Press(plat::IDOK);
     });
   }
   static int DialogsRun() {
@@ -570,7 +570,7 @@ TEST_F(BondCreation, StrokeDialogOkStoresTheChosenEnd) {
     EXPECT_EQ(g_document.strokeHeadElement, j);
     EXPECT_EQ(g_bondCount, 0) << "the dialog runs before the bond is made";
     d.Press(dlgres::kStrokeAtHeadRadio);
-    d.Press(1);
+    d.Press(plat::IDOK);
   });
   Join(r, j);
   EXPECT_TRUE(startedAtTail) << "a new bond starts with radio 2000";
@@ -590,7 +590,7 @@ TEST_F(BondCreation, StrokeDialogCancelMakesNoBondAndMovesNothing) {
     g_document.selectionIsElement = 0;
     plat::dlgscript::Queue(kStrokeDialog, [escape](plat::Dialog& d) {
       d.Press(dlgres::kStrokeAtHeadRadio);
-      if (escape) d.PressEscape(); else d.Press(2);
+      if (escape) d.PressEscape(); else d.Press(plat::IDCANCEL);
     });
     Join(j, tf);
     EXPECT_EQ(DialogsRun(), 1);
@@ -622,21 +622,21 @@ TEST_F(BondCreation, StrokeDialogOfAnExistingBondShowsAndChangesItsStroke) {
   plat::dlgscript::Queue(kStrokeDialog, [&](plat::Dialog& d) {
     shownAtHead = d.IsChecked(dlgres::kStrokeAtHeadRadio) && !d.IsChecked(dlgres::kStrokeAtTailRadio);
     d.Press(dlgres::kStrokeAtTailRadio);
-    d.Press(2);
+    d.Press(plat::IDCANCEL);
   });
-  EXPECT_EQ(RunStrokeSelectDialog(nullptr), 2);
+  EXPECT_EQ(RunStrokeSelectDialog(nullptr), plat::IDCANCEL);
   EXPECT_TRUE(shownAtHead);
   EXPECT_EQ(g_document.bonds[0].strokeAtHead, 1);
 
   AnswerStroke(dlgres::kStrokeAtTailRadio);
-  EXPECT_EQ(RunStrokeSelectDialog(nullptr), 1);
+  EXPECT_EQ(RunStrokeSelectDialog(nullptr), plat::IDOK);
   EXPECT_EQ(g_document.bonds[0].strokeAtHead, 0);
   bool shownAtTail = false;
   plat::dlgscript::Queue(kStrokeDialog, [&](plat::Dialog& d) {
     shownAtTail = d.IsChecked(dlgres::kStrokeAtTailRadio);
-    d.Press(1);
+    d.Press(plat::IDOK);
   });
-  EXPECT_EQ(RunStrokeSelectDialog(nullptr), 1);
+  EXPECT_EQ(RunStrokeSelectDialog(nullptr), plat::IDOK);
   EXPECT_TRUE(shownAtTail);
   EXPECT_EQ(g_document.bonds[0].strokeAtHead, 0);
 }
@@ -649,10 +649,10 @@ TEST_F(BondCreation, StrokeDialogLayout) {
     int id, x, y, w, h;
     const char* text;
   };
-  const Want controls[] = {{1, 162, 12, 42, 12, "OK"},
-                           {2, 162, 32, 42, 12, "CANCEL"},
-                           {2000, 10, 13, 15, 30, ""},
-                           {2010, 10, 50, 15, 30, ""}};
+  const Want controls[] = {{plat::IDOK, 162, 12, 42, 12, "OK"},
+                           {plat::IDCANCEL, 162, 32, 42, 12, "CANCEL"},
+                           {dlgres::kStrokeAtTailRadio, 10, 13, 15, 30, ""},
+                           {dlgres::kStrokeAtHeadRadio, 10, 50, 15, 30, ""}};
   for (const Want& w : controls) {
     QWidget* c = d.Child(w.id);
     ASSERT_NE(c, nullptr) << w.id;
@@ -660,9 +660,10 @@ TEST_F(BondCreation, StrokeDialogLayout) {
         << w.id;
     EXPECT_EQ(d.GetTextU(w.id), QString::fromUtf8(w.text)) << w.id;
   }
-  // The radio beside each picture: 2000 by the upper bar (y 20..69), 2010 by the lower (80..129).
-  EXPECT_LE(d.Child(2000)->geometry().top(), 21);
-  EXPECT_GE(d.Child(2010)->geometry().top(), 80);
+  // The radio beside each picture: the tail end's by the upper bar (y 20..69), the head end's by
+  // the lower (80..129).
+  EXPECT_LE(d.Child(dlgres::kStrokeAtTailRadio)->geometry().top(), 21);
+  EXPECT_GE(d.Child(dlgres::kStrokeAtHeadRadio)->geometry().top(), 80);
 }
 
 // The base units of the 10-point gothic dialog font.
@@ -808,7 +809,7 @@ TEST_F(BondToolWindow, RealClicksAndMovesDrawTheBandAtTheScrolledCanvasPoint) {
   // The R end: the stroke dialog, answered with the head end.
   plat::dlgscript::Queue(kStrokeDialog, [](plat::Dialog& d) {
     d.Press(dlgres::kStrokeAtHeadRadio);
-    d.Press(1);
+    d.Press(plat::IDOK);
   });
   RealMove(300, 260);
   RealClick(300, 260);  // canvas (400, 300): R1
@@ -840,7 +841,7 @@ TEST_F(BondToolWindow, SmallGraphDrawnWithTheMouse) {
   join(0, 1);  // SE at the tail: stroke at the junction's end
   plat::dlgscript::Queue(kStrokeDialog, [](plat::Dialog& d) {
     d.Press(dlgres::kStrokeAtTailRadio);
-    d.Press(1);
+    d.Press(plat::IDOK);
   });
   join(1, 2);  // R: chosen in the dialog
   join(1, 3);  // C at the head: stroke at the junction's end

@@ -15,6 +15,7 @@
 #include "platform/ini.h"
 #include "platform/message_box.h"
 #include "platform/process.h"
+#include "resources/bond_templates.h"
 
 #include "test_diagram_helpers.h"
 #include "test_window_fixture.h"
@@ -96,7 +97,7 @@ class DrawAndRun : public MainWindowFixture {
       d.SetTextU(2330, QString::fromUtf8(unit));
       d.SetTextU(2340, QString::fromUtf8(comment));
       d.SetTextU(2300, QString::fromUtf8(equation));
-      d.Press(1);
+      d.Press(plat::IDOK);
     });
     window_->OnRButtonDown(CentreX(element), CentreY(element));
     EXPECT_EQ(dlg::Pending("ELEMENT_PARAMETER_DIALOG"), 0);
@@ -122,8 +123,8 @@ class DrawAndRun : public MainWindowFixture {
     Bond(c.one, c.ca);
     EXPECT_EQ(std::count(dlg::Opened().begin(), dlg::Opened().end(), "STROKE_SELECT_DIALOG"), 0);
     dlg::Queue("STROKE_SELECT_DIALOG", [](plat::Dialog& d) {
-      d.Press(2000);
-      d.Press(1);
+      d.Press(dlgres::kStrokeAtTailRadio);
+      d.Press(plat::IDOK);
     });
     Bond(c.one, c.re);
     EXPECT_EQ(dlg::Pending("STROKE_SELECT_DIALOG"), 0);
@@ -148,7 +149,7 @@ class DrawAndRun : public MainWindowFixture {
     dlg::Queue("INITIAL_VALUE_DIALOG", [](plat::Dialog& d) {
       d.Press(2580);
       d.SetTextU(2590, QStringLiteral("5.0000000E-01"));
-      d.Press(1);
+      d.Press(plat::IDOK);
     });
     window_->OnKeyDown(plat::VK_SPACE);
     EXPECT_EQ(dlg::Pending("INITIAL_VALUE_DIALOG"), 0);
@@ -161,7 +162,7 @@ class DrawAndRun : public MainWindowFixture {
       d.SetTextU(2522, QString::fromUtf8(step));
       d.SetTextU(2523, QString::fromUtf8(points));
       if (d.IsChecked(2020) != automatic) d.Press(2020);
-      d.Press(1);
+      d.Press(plat::IDOK);
     });
     window_->OnCommand(1310);
     EXPECT_EQ(dlg::Pending("TIME_STEP_DIALOG"), 0);
@@ -177,7 +178,7 @@ class DrawAndRun : public MainWindowFixture {
         d.Press(2533);
       }
       EXPECT_EQ(d.ListRowCount(2534), expectedRows);
-      d.Press(1);
+      d.Press(plat::IDOK);
       end = d.Ended() ? d.EndCode() : -1;
     });
     AnswerResultName(name);

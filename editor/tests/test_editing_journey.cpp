@@ -129,7 +129,7 @@ class EditingJourney : public MainWindowFixture {
       EXPECT_EQ(g_document.strokeHeadElement, R);
       EXPECT_TRUE(d.IsChecked(dlgres::kStrokeAtTailRadio));
       d.Press(dlgres::kStrokeAtHeadRadio);
-      d.Press(1);
+      d.Press(plat::IDOK);
     });
     Click(Centre(J));
     Click({310, 420});
@@ -171,7 +171,7 @@ class EditingJourney : public MainWindowFixture {
           d.ChooseCombo(2546, e.feedbackBond);
           d.Press(2550);
         }
-        d.Press(1);
+        d.Press(plat::IDOK);
       });
       Click(Centre(e.element));
       ASSERT_EQ(ClassifySelection(), HIT_ELEMENT);
@@ -201,7 +201,7 @@ class EditingJourney : public MainWindowFixture {
         EXPECT_EQ(d.GetTextU(2590), U("0.0000000E+00"));
         d.Press(2580);
         d.SetTextU(2590, U(v.value));
-        d.Press(1);
+        d.Press(plat::IDOK);
       });
       Click(Middle(v.bond));
       ASSERT_EQ(ClassifySelection(), HIT_BOND);
@@ -406,7 +406,7 @@ TEST_F(EditingJourney, DragTheJunctionThenDeleteC) {
   EXPECT_EQ(InkAround(*g_drawDC, {Centre(SE).x - 20, Centre(SE).y}, kMarkColor), 0);
 
   // Closing R's dialog takes the mark away.
-  plat::dlgscript::Queue(kElementDialog, [](plat::Dialog& d) { d.Press(2); });
+  plat::dlgscript::Queue(kElementDialog, [](plat::Dialog& d) { d.Press(plat::IDCANCEL); });
   Click(Centre(R));
   W().OnRButtonDown(Centre(R).x, Centre(R).y);
   EXPECT_EQ(g_document.elements[R].staleMark, 0);

@@ -209,7 +209,7 @@ TEST_F(ElementDialogs, ElementDialogShowsEveryControlAndTheElement) {
     }
     d.PressEscape();
   });
-  EXPECT_EQ(code, 2);
+  EXPECT_EQ(code, plat::IDCANCEL);
   EXPECT_EQ(g_documentSaved, 1);
 }
 
@@ -227,7 +227,7 @@ TEST_F(ElementDialogs, CancelKeepsTheTableEditsAndDropsTheTexts) {
     EXPECT_EQ(e.usedCount, 1);  // at once
     d.SetTextU(2300, "E=0");
     d.SetTextU(2310, "R1");
-    d.Press(2);
+    d.Press(plat::IDCANCEL);
   });
   ASSERT_EQ(e.usedCount, 1);
   EXPECT_EQ(Used(e, 0), J("実数") + "/k/");
@@ -256,7 +256,7 @@ TEST_F(ElementDialogs, OkStoresTheFiveTextsAndEmptiesTheExtras) {
     d.SetTextU(2340, U("振幅\n角周波数\n"));
     d.PressEnter();
   });
-  EXPECT_EQ(code, 1);
+  EXPECT_EQ(code, plat::IDOK);
   EXPECT_EQ(TextOf(e.equation), J("E=V0*sin(W*t)\r\n// 電源"));
   EXPECT_EQ(TextOf(e.parameterNames), "V0\r\nW\r\n");
   EXPECT_EQ(TextOf(e.parameterValues), "1.0\r\n6.28\r\n");
@@ -297,7 +297,7 @@ TEST_F(ElementDialogs, DeleteRemovesEverySelectedRowAndKeepsTheOrder) {
       ASSERT_EQ(d.ListRowCount(c.list), 1);
       EXPECT_EQ(Row(d, c.list, 0), c.rowLeft);
     }
-    d.Press(2);
+    d.Press(plat::IDCANCEL);
   });
   ASSERT_EQ(e.usedCount, 1);
   EXPECT_EQ(Used(e, 0), J("実数") + "/b/B");
@@ -340,7 +340,7 @@ TEST_F(ElementDialogs, AddNeedsAChoiceAndANameAndAllowsDuplicates) {
     d.Press(2550);
     ASSERT_EQ(d.ListRowCount(2547), 1);
     EXPECT_EQ(Row(d, 2547, 0), "f/Displacement/2");
-    d.Press(2);
+    d.Press(plat::IDCANCEL);
   });
   ASSERT_EQ(e.usedCount, 2);
   EXPECT_EQ(Used(e, 0), J("整数") + "/n/");
@@ -367,7 +367,7 @@ TEST_F(ElementDialogs, The21stVariableIsRefused) {
     }
     EXPECT_EQ(d.ListRowCount(2543), kMaxUsedVariables);
     EXPECT_EQ(d.ListRowCount(2547), kMaxFeedbackVariables);
-    d.Press(2);
+    d.Press(plat::IDCANCEL);
   });
   EXPECT_EQ(e.usedCount, kMaxUsedVariables);
   EXPECT_EQ(e.feedbackCount, kMaxFeedbackVariables);
@@ -386,7 +386,7 @@ TEST_F(ElementDialogs, WithoutBondsTheBondChoiceIsEmpty) {
     d.ChooseCombo(2546, 0);
     d.Press(2550);
     EXPECT_EQ(d.ListRowCount(2547), 0);
-    d.Press(2);
+    d.Press(plat::IDCANCEL);
   });
   EXPECT_EQ(g_document.elements[sf].feedbackCount, 0);
 }
@@ -452,7 +452,7 @@ TEST_F(ElementDialogs, NameEditsRefuseTypingBeyondTheirBytes) {
       edit->insert(U(c.accepted));
       EXPECT_EQ(edit->text(), U(c.result));
     }
-    d.Press(2);
+    d.Press(plat::IDCANCEL);
   });
 }
 
@@ -466,7 +466,7 @@ TEST_F(ElementDialogs, CharactersOutsideCp932BecomeQuestionMarks) {
     d.ChooseCombo(2540, 1);
     d.SetTextU(2541, U("x😀"));
     d.Press(2548);
-    d.Press(1);
+    d.Press(plat::IDOK);
   });
   EXPECT_EQ(TextOf(e.equation), "E=R1*F // ? ok");
   EXPECT_EQ(TextOf(e.parameterComments), "?" + J("抵抗"));
@@ -486,7 +486,7 @@ TEST_F(ElementDialogs, UnchangedTextsKeepTheirStoredBytes) {
   StoreText(e.parameterUnits, "F");
   OpenElement(c, [](Dialog& d) {
     d.SetTextU(2330, "H");
-    d.Press(1);
+    d.Press(plat::IDOK);
   });
   EXPECT_EQ(TextOf(e.equation), odd);
   EXPECT_EQ(TextOf(e.parameterNames), "C1\nK\r\n");
@@ -557,10 +557,10 @@ TEST_F(ElementDialogs, InitialValueDialogShowsItsControlsAndTheStoredValue) {
   std::strcpy(g_document.bonds[b].initialValue, "2.5E-03");
   script::Queue(kInitialValueDialog, [](Dialog& d) {
     EXPECT_EQ(d.size(), QSize(DluToPxX(134), DluToPxY(55)));
-    EXPECT_EQ(d.GetTextU(1), "OK");
-    EXPECT_EQ(d.Child(1)->geometry(), Dlu(12, 35, 45, 12));
-    EXPECT_EQ(d.GetTextU(2), "CANCEL");
-    EXPECT_EQ(d.Child(2)->geometry(), Dlu(73, 35, 45, 12));
+    EXPECT_EQ(d.GetTextU(plat::IDOK), "OK");
+    EXPECT_EQ(d.Child(plat::IDOK)->geometry(), Dlu(12, 35, 45, 12));
+    EXPECT_EQ(d.GetTextU(plat::IDCANCEL), "CANCEL");
+    EXPECT_EQ(d.Child(plat::IDCANCEL)->geometry(), Dlu(73, 35, 45, 12));
     EXPECT_NE(qobject_cast<QCheckBox*>(d.Child(2580)), nullptr);
     EXPECT_EQ(d.Child(2580)->geometry(), Dlu(9, 12, 10, 10));
     EXPECT_TRUE(d.IsChecked(2580));
@@ -569,7 +569,7 @@ TEST_F(ElementDialogs, InitialValueDialogShowsItsControlsAndTheStoredValue) {
     EXPECT_EQ(d.GetTextU(2590), "2.5E-03");
     const std::vector<LabelSeen> labels = {{"DP1", QRect(36, 19, 56, 16), false}};
     EXPECT_EQ(UnnamedLabels(d), labels);
-    d.Press(2);
+    d.Press(plat::IDCANCEL);
   });
   KeyOnBond(b);
   EXPECT_EQ(script::Opened(), std::vector<std::string>{kInitialValueDialog});
@@ -585,7 +585,7 @@ TEST_F(ElementDialogs, InitialValueOkStoresTheCheckAndTheValue) {
     EXPECT_FALSE(d.IsChecked(2580));
     d.Press(2580);
     d.SetTextU(2590, "1.2345678901234E+05abcdef");  // 25 characters
-    d.Press(1);
+    d.Press(plat::IDOK);
   });
   KeyOnBond(b);
   EXPECT_EQ(r.hasInitialValue, 1);
@@ -596,7 +596,7 @@ TEST_F(ElementDialogs, InitialValueOkStoresTheCheckAndTheValue) {
     EXPECT_TRUE(d.IsChecked(2580));
     d.Press(2580);  // unchecked
     d.SetTextU(2590, "9.9");
-    d.Press(1);
+    d.Press(plat::IDOK);
   });
   KeyOnBond(b);
   EXPECT_EQ(r.hasInitialValue, 0);
@@ -605,7 +605,7 @@ TEST_F(ElementDialogs, InitialValueOkStoresTheCheckAndTheValue) {
   std::string shown;
   script::Queue(kInitialValueDialog, [&](Dialog& d) {
     shown = d.GetText(2590, 100);
-    d.Press(2);
+    d.Press(plat::IDCANCEL);
   });
   KeyOnBond(b);
   EXPECT_EQ(shown, "1.2345678901234E+05");
@@ -622,7 +622,7 @@ TEST_F(ElementDialogs, KeyPressWithABondSelectedOpensTheInitialValueDialog) {
   script::Queue(kInitialValueDialog, [](Dialog& d) {
     d.Press(2580);
     d.SetTextU(2590, "1.0");
-    d.Press(1);
+    d.Press(plat::IDOK);
   });
   g_currentIndex = b;
   g_document.selectionActive = 1;

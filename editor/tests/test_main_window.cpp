@@ -47,7 +47,7 @@ TEST_F(MainWindowTest, StartUpCreatesTheWindowThenRunsTheCompilerDialogOnce) {
   plat::dlgscript::Queue("SELECT_COMPILER", [&](plat::Dialog& d) {
     visibleAtDialog = g_mainWindow && g_mainWindow->isVisible();
     startAtDialog = g_startDirectory;
-    d.Press(1);
+    d.Press(plat::IDOK);
   });
   window_.reset(StartMainWindow(SW_SHOWNORMAL));
   ASSERT_TRUE(QTest::qWaitForWindowExposed(window_.get()));
@@ -321,7 +321,7 @@ TEST_F(MainWindowTest, StartsWithAnUnreadableSettingsFile) {
     std::string c1 = "<unset>";
     plat::dlgscript::Queue("SELECT_COMPILER", [&c1](plat::Dialog& d) {
       c1 = d.GetText(2650);
-      d.Press(1);
+      d.Press(plat::IDOK);
     });
     window_.reset(StartMainWindow(SW_SHOWNORMAL));
     ASSERT_TRUE(QTest::qWaitForWindowExposed(window_.get())) << c.name;

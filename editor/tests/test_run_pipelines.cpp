@@ -114,7 +114,7 @@ class RunPipelines : public ScriptedEditorTest {
   int RunCommand210(const std::string& name, int command = 210) {
     int outputEnd = -99;
     dlg::Queue("OUT_PUT_SETTING_DIALOG", [&outputEnd](plat::Dialog& d) {
-      d.Press(1);
+      d.Press(plat::IDOK);
       outputEnd = d.Ended() ? d.EndCode() : -1;
     });
     AnswerResultName(name);
@@ -129,7 +129,7 @@ class RunPipelines : public ScriptedEditorTest {
       d.Press(language == 0 ? 3560 : 3570);
       d.SetTextU(3525, QString::fromStdString(command));
       d.SetTextU(3540, QString::fromStdString(file));
-      d.Press(1);
+      d.Press(plat::IDOK);
       end = d.Ended() ? d.EndCode() : -1;
     });
     AnswerResultName(name);
@@ -250,7 +250,7 @@ TEST_F(RunPipelines, ResultNamesAndTheResultDirectory) {
   ASSERT_EQ(mkdir(Path("csv").c_str(), 0755), 0);  // [Directory] Data names "Csv"
   StartEditor();
   BuildSeriesRlc();
-  dlg::Queue("OUT_PUT_SETTING_DIALOG", [](plat::Dialog& d) { d.Press(1); });
+  dlg::Queue("OUT_PUT_SETTING_DIALOG", [](plat::Dialog& d) { d.Press(plat::IDOK); });
   dlg::Queue("OUT_VARIABLE_DIALOG", [](plat::Dialog&) {});  // closed without OK
   window_->OnCommand(210);
   RunCommand210("結果");
@@ -572,9 +572,9 @@ TEST_F(RunPipelines, RunFromFileDialogInputErrorsAndRememberedFields) {
   dlg::Queue("RUN_VRK", [](plat::Dialog& d) {
     EXPECT_EQ(d.windowTitle(), QString::fromUtf8("VRKファイルからの実行"));
     EXPECT_TRUE(d.IsChecked(3560));
-    d.Press(1);  // nothing typed
+    d.Press(plat::IDOK);  // nothing typed
     d.SetTextU(3525, QStringLiteral("gcc -o temp -Wl,--no-as-needed -lm -O2 -ffp-contract=off"));
-    d.Press(1);  // no file
+    d.Press(plat::IDOK);  // no file
     EXPECT_FALSE(d.Ended());
     d.Press(3570);
     d.SetTextU(3540, QStringLiteral("some.vrk"));
@@ -591,7 +591,7 @@ TEST_F(RunPipelines, RunFromFileDialogInputErrorsAndRememberedFields) {
     EXPECT_FALSE(d.IsChecked(3560));
     EXPECT_EQ(d.GetTextU(3525), QStringLiteral("gcc -o temp -Wl,--no-as-needed -lm -O2 -ffp-contract=off"));
     EXPECT_EQ(d.GetTextU(3540), QStringLiteral("some.vrk"));
-    d.Press(2);
+    d.Press(plat::IDCANCEL);
   });
   window_->OnCommand(220);
   EXPECT_EQ(dlg::Pending("RUN_VRK"), 0);
@@ -613,7 +613,7 @@ TEST_F(RunPipelines, RunFromFileBrowsesTheModelSourceFolder) {
     answer.clear();  // cancelled: the field keeps what it shows
     d.Press(3500);
     EXPECT_EQ(d.GetTextU(3540), QString::fromStdString(Path("advance/vrk/m.VRK")));
-    d.Press(2);
+    d.Press(plat::IDCANCEL);
   });
   window_->OnCommand(220);
   EXPECT_EQ(seen.initialDirectory, QString::fromStdString(Path("advance/vrk")));
@@ -639,7 +639,7 @@ TEST_F(RunPipelines, RunCommandsOpenTheOutputDialogOnlyWithSoundStrokes) {
     EXPECT_TRUE(window_->View()->HasOverlay());
     EXPECT_TRUE(msg::Records().empty());
     g_document.bonds[2].strokeAtHead = 0;
-    dlg::Queue("OUT_PUT_SETTING_DIALOG", [](plat::Dialog& d) { d.Press(2); });
+    dlg::Queue("OUT_PUT_SETTING_DIALOG", [](plat::Dialog& d) { d.Press(plat::IDCANCEL); });
     window_->OnCommand(command);
     EXPECT_EQ(dlg::Opened(), (std::vector<std::string>{"OUT_PUT_SETTING_DIALOG"}));
     window_.reset();

@@ -60,8 +60,8 @@ TEST_F(RunSettingsDialogs, OutputDialogShowsKindsBondsAndTheCurrentList) {
   AddOutput("Flow", "3");
   script::Queue("OUT_PUT_SETTING_DIALOG", [](Dialog& d) {
     EXPECT_EQ(d.windowTitle(), QString::fromUtf8("出力変数の決定"));
-    EXPECT_EQ(d.GetTextU(1), QString::fromUtf8("計算開始"));
-    EXPECT_EQ(d.GetTextU(2), QString::fromUtf8("キャンセル"));
+    EXPECT_EQ(d.GetTextU(plat::IDOK), QString::fromUtf8("計算開始"));
+    EXPECT_EQ(d.GetTextU(plat::IDCANCEL), QString::fromUtf8("キャンセル"));
     EXPECT_EQ(d.GetTextU(2533), QString::fromUtf8("追加"));
     EXPECT_EQ(d.GetTextU(2535), QString::fromUtf8("削除"));
     ASSERT_EQ(d.ComboCount(2530), 6);
@@ -83,9 +83,9 @@ TEST_F(RunSettingsDialogs, OutputDialogShowsKindsBondsAndTheCurrentList) {
     ASSERT_EQ(d.ListRowCount(2534), 1);
     EXPECT_EQ(d.ListText(2534, 0, 0), "Flow");
     EXPECT_EQ(d.ListText(2534, 0, 1), "3");
-    d.Press(2);
+    d.Press(plat::IDCANCEL);
   });
-  EXPECT_EQ(plat::RunDialog<OutputSettingDialog>(nullptr), 2);
+  EXPECT_EQ(plat::RunDialog<OutputSettingDialog>(nullptr), plat::IDCANCEL);
 }
 
 TEST_F(RunSettingsDialogs, OutputDialogAddsDuplicatesAndDeletesSelectedRows) {
@@ -110,7 +110,7 @@ TEST_F(RunSettingsDialogs, OutputDialogAddsDuplicatesAndDeletesSelectedRows) {
     EXPECT_EQ(d.ListRowCount(2534), 2);
     d.PressEscape();
   });
-  EXPECT_EQ(plat::RunDialog<OutputSettingDialog>(nullptr), 2);
+  EXPECT_EQ(plat::RunDialog<OutputSettingDialog>(nullptr), plat::IDCANCEL);
   ASSERT_EQ(g_document.outputCount, 2);  // Cancel keeps the changes
   EXPECT_EQ(Output(0), "Effort/1");
   EXPECT_EQ(Output(1), "Flow/2");
@@ -125,15 +125,15 @@ TEST_F(RunSettingsDialogs, OutputDialogAddsNothingWithoutBothChoicesOrBonds) {
     EXPECT_EQ(d.ListRowCount(2534), 0);
     d.PressCloseBox();
   });
-  EXPECT_EQ(plat::RunDialog<OutputSettingDialog>(nullptr), 2);
+  EXPECT_EQ(plat::RunDialog<OutputSettingDialog>(nullptr), plat::IDCANCEL);
   EXPECT_EQ(g_document.outputCount, 0);
   g_bondCount = 1;
   script::Queue("OUT_PUT_SETTING_DIALOG", [](Dialog& d) {
     d.ChooseCombo(2531, 0);  // bond only
     d.Press(2533);
-    d.Press(2);
+    d.Press(plat::IDCANCEL);
   });
-  EXPECT_EQ(plat::RunDialog<OutputSettingDialog>(nullptr), 2);
+  EXPECT_EQ(plat::RunDialog<OutputSettingDialog>(nullptr), plat::IDCANCEL);
   EXPECT_EQ(g_document.outputCount, 0);
 }
 
@@ -148,7 +148,7 @@ TEST_F(RunSettingsDialogs, OutputDialogRefusesThe101stEntry) {
     d.Press(2533);
     d.Press(2533);
     EXPECT_EQ(d.ListRowCount(2534), kMaxOutputVariables);
-    d.Press(2);
+    d.Press(plat::IDCANCEL);
   });
   plat::RunDialog<OutputSettingDialog>(nullptr);
   EXPECT_EQ(g_document.outputCount, kMaxOutputVariables);
@@ -161,13 +161,13 @@ TEST_F(RunSettingsDialogs, OutputDialogStartButtonStaysOpenWhenTheChecksFail) {
   g_document.elements[0].kind = kKindC;
   g_document.elements[0].number = 1;
   script::Queue("OUT_PUT_SETTING_DIALOG", [](Dialog& d) {
-    d.Press(1);
+    d.Press(plat::IDOK);
     EXPECT_FALSE(d.Ended());
     d.PressEnter();
     EXPECT_FALSE(d.Ended());
-    d.Press(2);
+    d.Press(plat::IDCANCEL);
   });
-  EXPECT_EQ(plat::RunDialog<OutputSettingDialog>(nullptr), 2);
+  EXPECT_EQ(plat::RunDialog<OutputSettingDialog>(nullptr), plat::IDCANCEL);
   EXPECT_EQ(plat::msgscript::Records().size(), 2u);  // the check's message, once per press
 }
 
@@ -178,22 +178,22 @@ TEST_F(RunSettingsDialogs, ResultNameDialogOpensEmptyAndStoresAtOk) {
   script::Queue("OUT_VARIABLE_DIALOG", [](Dialog& d) {
     EXPECT_EQ(d.windowTitle(), QString::fromUtf8("出力ファイル名の入力"));
     EXPECT_EQ(d.GetTextU(2570), "");
-    EXPECT_EQ(d.Child(2), nullptr);  // no cancel button
+    EXPECT_EQ(d.Child(plat::IDCANCEL), nullptr);  // no cancel button
     d.SetTextU(2570, QString::fromUtf8("結果電圧電圧電圧電圧"));  // 20 bytes
-    d.Press(1);
+    d.Press(plat::IDOK);
   });
-  EXPECT_EQ(plat::RunDialog<OutputFileNameDialog>(nullptr), 1);
+  EXPECT_EQ(plat::RunDialog<OutputFileNameDialog>(nullptr), plat::IDOK);
   EXPECT_EQ(TextOf(g_document.outputFileName), J("結果電圧電圧電圧電"));  // 18 bytes: no half character
 
   script::Queue("OUT_VARIABLE_DIALOG", [](Dialog& d) {
     d.SetTextU(2570, "12345678901234567890");
     d.PressEnter();
   });
-  EXPECT_EQ(plat::RunDialog<OutputFileNameDialog>(nullptr), 1);
+  EXPECT_EQ(plat::RunDialog<OutputFileNameDialog>(nullptr), plat::IDOK);
   EXPECT_EQ(TextOf(g_document.outputFileName), "1234567890123456789");
 
-  script::Queue("OUT_VARIABLE_DIALOG", [](Dialog& d) { d.Press(1); });
-  EXPECT_EQ(plat::RunDialog<OutputFileNameDialog>(nullptr), 1);
+  script::Queue("OUT_VARIABLE_DIALOG", [](Dialog& d) { d.Press(plat::IDOK); });
+  EXPECT_EQ(plat::RunDialog<OutputFileNameDialog>(nullptr), plat::IDOK);
   EXPECT_EQ(TextOf(g_document.outputFileName), "");  // OK with the field empty
 }
 
@@ -207,8 +207,8 @@ TEST_F(RunSettingsDialogs, ResultNameDialogEscapeAndCloseBoxKeepTheName) {
     d.SetTextU(2570, "run3");
     d.PressCloseBox();
   });
-  EXPECT_EQ(plat::RunDialog<OutputFileNameDialog>(nullptr), 2);
-  EXPECT_EQ(plat::RunDialog<OutputFileNameDialog>(nullptr), 2);
+  EXPECT_EQ(plat::RunDialog<OutputFileNameDialog>(nullptr), plat::IDCANCEL);
+  EXPECT_EQ(plat::RunDialog<OutputFileNameDialog>(nullptr), plat::IDCANCEL);
   EXPECT_EQ(TextOf(g_document.outputFileName), "run1");
 }
 
@@ -230,9 +230,9 @@ TEST_F(RunSettingsDialogs, NumericDialogShowsTheTextsAndStoresThemAtOk) {
     d.SetTextU(2521, "abc");  // not validated
     d.SetTextU(2522, "1.0E-04");  // greyed, stored all the same
     d.SetTextU(2523, "12345678901234567890");
-    d.Press(1);
+    d.Press(plat::IDOK);
   });
-  EXPECT_EQ(plat::RunDialog<NumericConditionsDialog>(nullptr), 1);
+  EXPECT_EQ(plat::RunDialog<NumericConditionsDialog>(nullptr), plat::IDOK);
   EXPECT_EQ(TextOf(g_document.numeric.startTime), "0.5");
   EXPECT_EQ(TextOf(g_document.numeric.endTime), "abc");
   EXPECT_EQ(TextOf(g_document.numeric.timeStep), "1.0E-04");
@@ -250,9 +250,9 @@ TEST_F(RunSettingsDialogs, NumericDialogCheckBoxSurvivesCancelWhileTimesAreDropp
     d.Press(2020);
     EXPECT_EQ(g_autoTimeStep, 1);  // at once
     EXPECT_FALSE(d.IsEnabled(2522));
-    d.Press(2);
+    d.Press(plat::IDCANCEL);
   });
-  EXPECT_EQ(plat::RunDialog<NumericConditionsDialog>(nullptr), 2);
+  EXPECT_EQ(plat::RunDialog<NumericConditionsDialog>(nullptr), plat::IDCANCEL);
   EXPECT_EQ(g_autoTimeStep, 1);
   EXPECT_EQ(TextOf(g_document.numeric.startTime), "0.00000E+00");
 
@@ -262,7 +262,7 @@ TEST_F(RunSettingsDialogs, NumericDialogCheckBoxSurvivesCancelWhileTimesAreDropp
     EXPECT_TRUE(d.IsEnabled(2522));
     d.PressEscape();
   });
-  EXPECT_EQ(plat::RunDialog<NumericConditionsDialog>(nullptr), 2);
+  EXPECT_EQ(plat::RunDialog<NumericConditionsDialog>(nullptr), plat::IDCANCEL);
   EXPECT_EQ(g_autoTimeStep, 0);
   EXPECT_EQ(g_documentSaved, 1);
 }
@@ -273,12 +273,12 @@ TEST_F(RunSettingsDialogs, NumericDialogCutsDoubleByteTextsAtNineteenBytes) {
     d.PressCloseBox();
     EXPECT_TRUE(d.Ended());
   });
-  EXPECT_EQ(plat::RunDialog<NumericConditionsDialog>(nullptr), 2);
+  EXPECT_EQ(plat::RunDialog<NumericConditionsDialog>(nullptr), plat::IDCANCEL);
   script::Queue("TIME_STEP_DIALOG", [](Dialog& d) {
     d.SetTextU(2520, QString::fromUtf8("a電圧電圧電圧電圧電圧"));
-    d.Press(1);
+    d.Press(plat::IDOK);
   });
-  EXPECT_EQ(plat::RunDialog<NumericConditionsDialog>(nullptr), 1);
+  EXPECT_EQ(plat::RunDialog<NumericConditionsDialog>(nullptr), plat::IDOK);
   EXPECT_EQ(TextOf(g_document.numeric.startTime), J("a電圧電圧電圧電圧電"));
 }
 
@@ -295,9 +295,9 @@ TEST_F(RunSettingsDialogs, SelectCompilerWithoutSettingsFileCreatesIt) {
     EXPECT_FALSE(d.IsChecked(2610));
     EXPECT_EQ(d.GetTextU(2650), "");
     EXPECT_EQ(d.GetTextU(2660), "");
-    d.Press(1);
+    d.Press(plat::IDOK);
   });
-  EXPECT_EQ(plat::RunDialog<SelectCompilerDialog>(nullptr), 1);
+  EXPECT_EQ(plat::RunDialog<SelectCompilerDialog>(nullptr), plat::IDOK);
   EXPECT_EQ(g_language, 0);
   EXPECT_EQ(ReadIni(), "[Compiler]\r\nType=0\r\nC_Command=\r\nF_Command=\r\n");
 }
@@ -311,9 +311,9 @@ TEST_F(RunSettingsDialogs, SelectCompilerTypeTwoIsFortranUntilOkWritesOne) {
     EXPECT_FALSE(d.IsChecked(2600));
     EXPECT_EQ(d.GetTextU(2650), "gcc -o temp -Wl,--no-as-needed -lm");
     EXPECT_EQ(d.GetTextU(2660), "gfortran -o temp");
-    d.Press(1);
+    d.Press(plat::IDOK);
   });
-  EXPECT_EQ(plat::RunDialog<SelectCompilerDialog>(nullptr), 1);
+  EXPECT_EQ(plat::RunDialog<SelectCompilerDialog>(nullptr), plat::IDOK);
   EXPECT_EQ(g_language, 1);
   // The section holds exactly Type, C_Command, F_Command; other sections stay.
   EXPECT_EQ(ReadIni(),
@@ -328,9 +328,9 @@ TEST_F(RunSettingsDialogs, SelectCompilerOkStoresTheRadioAndTheEdits) {
     EXPECT_EQ(g_language, 1);  // only OK sets it
     d.SetTextU(2650, "clang -o temp -lm");
     d.SetTextU(2660, QString(300, QLatin1Char('x')));
-    d.Press(1);
+    d.Press(plat::IDOK);
   });
-  EXPECT_EQ(plat::RunDialog<SelectCompilerDialog>(nullptr), 1);
+  EXPECT_EQ(plat::RunDialog<SelectCompilerDialog>(nullptr), plat::IDOK);
   EXPECT_EQ(g_language, 0);
   EXPECT_EQ(ReadIni(), "[Compiler]\r\nType=0\r\nC_Command=clang -o temp -lm\r\nF_Command=" +
                            QByteArray(259, 'x') + "\r\n");
@@ -340,24 +340,24 @@ TEST_F(RunSettingsDialogs, SelectCompilerOkStoresTheRadioAndTheEdits) {
 // bytes even when they are not UTF-8.
 TEST_F(RunSettingsDialogs, SelectCompilerKeepsUntouchedCommandsByteForByte) {
   WriteIni("[Compiler]\r\nType=0\r\nC_Command=cc -I\xE9t\xE9\r\nF_Command=f\r\n");
-  script::Queue("SELECT_COMPILER", [](Dialog& d) { d.Press(1); });
-  EXPECT_EQ(plat::RunDialog<SelectCompilerDialog>(nullptr), 1);
+  script::Queue("SELECT_COMPILER", [](Dialog& d) { d.Press(plat::IDOK); });
+  EXPECT_EQ(plat::RunDialog<SelectCompilerDialog>(nullptr), plat::IDOK);
   EXPECT_EQ(ReadIni(), "[Compiler]\r\nType=0\r\nC_Command=cc -I\xE9t\xE9\r\nF_Command=f\r\n");
 }
 
 TEST_F(RunSettingsDialogs, SelectCompilerStaysOpenOnEscapeAndCloseBox) {
   WriteIni("[Compiler]\r\nType=0\r\n");
   script::Queue("SELECT_COMPILER", [](Dialog& d) {
-    EXPECT_EQ(d.Child(2), nullptr);  // no cancel button
+    EXPECT_EQ(d.Child(plat::IDCANCEL), nullptr);  // no cancel button
     d.PressEscape();
     d.PressCloseBox();
     d.Press(2610);
     EXPECT_FALSE(d.Ended());
     EXPECT_EQ(g_language, 0);
-    d.Press(1);
+    d.Press(plat::IDOK);
     EXPECT_TRUE(d.Ended());
   });
-  EXPECT_EQ(plat::RunDialog<SelectCompilerDialog>(nullptr), 1);
+  EXPECT_EQ(plat::RunDialog<SelectCompilerDialog>(nullptr), plat::IDOK);
   EXPECT_EQ(g_language, 1);
 }
 
@@ -375,7 +375,7 @@ TEST_F(RunSettingsDialogs, SelectCompilerRealKeysCloseOnlyThroughOk) {
     ran = true;
     QTest::keyClick(&d, Qt::Key_Return);
   });
-  EXPECT_EQ(plat::RunDialog<SelectCompilerDialog>(nullptr), 1);
+  EXPECT_EQ(plat::RunDialog<SelectCompilerDialog>(nullptr), plat::IDOK);
   EXPECT_TRUE(ran);
   EXPECT_EQ(g_language, 1);
   EXPECT_EQ(ReadIni(), "[Compiler]\r\nType=1\r\nC_Command=gcc\r\nF_Command=g77\r\n");
@@ -390,7 +390,7 @@ TEST_F(RunSettingsDialogs, SelectCompilerShowsCommandsFromTheStartAndCapsThemAt2
   WriteIni(QByteArray("[Compiler]\r\nType=0\r\nC_Command=") + command.c_str() + "\r\nF_Command=f\r\n");
   bool ran = false;
   script::SetShownHook([&ran](Dialog& d) {
-    EXPECT_EQ(d.focusWidget(), d.Child(1));
+    EXPECT_EQ(d.focusWidget(), d.Child(plat::IDOK));
     auto* edit = qobject_cast<QLineEdit*>(d.Child(2650));
     ASSERT_NE(edit, nullptr);
     EXPECT_EQ(edit->cursorPosition(), 0);
@@ -403,7 +403,7 @@ TEST_F(RunSettingsDialogs, SelectCompilerShowsCommandsFromTheStartAndCapsThemAt2
     ran = true;
     QTest::keyClick(edit, Qt::Key_Return);
   });
-  EXPECT_EQ(plat::RunDialog<SelectCompilerDialog>(nullptr), 1);
+  EXPECT_EQ(plat::RunDialog<SelectCompilerDialog>(nullptr), plat::IDOK);
   EXPECT_TRUE(ran);
   EXPECT_EQ(ReadIni(), QByteArray("[Compiler]\r\nType=0\r\nC_Command=") + command.c_str() + "y\r\nF_Command=f\r\n");
 }
@@ -416,7 +416,7 @@ TEST_F(RunSettingsDialogs, RealNumericDialogEscapeIsCancel) {
     QTest::mouseClick(d.Child(2020), Qt::LeftButton);
     QTest::keyClick(&d, Qt::Key_Escape);
   });
-  EXPECT_EQ(plat::RunDialog<NumericConditionsDialog>(nullptr), 2);
+  EXPECT_EQ(plat::RunDialog<NumericConditionsDialog>(nullptr), plat::IDCANCEL);
   EXPECT_EQ(g_autoTimeStep, 1);
   EXPECT_EQ(TextOf(g_document.numeric.startTime), "0.00000E+00");
 }

@@ -55,7 +55,7 @@ class ScriptedEditorTest : public ::testing::Test {
   static void AnswerResultName(const std::string& name) {
     plat::dlgscript::Queue("OUT_VARIABLE_DIALOG", [name](plat::Dialog& d) {
       d.SetTextU(2570, QString::fromStdString(name));
-      d.Press(1);
+      d.Press(plat::IDOK);
     });
   }
   // A file of the start directory.
@@ -138,7 +138,7 @@ class MainWindowFixture : public ScriptedEditorTest {
     WriteFileBytes(Path("vork.ini"), ini_);
     ScriptedEditorTest::SetUp();
     if (start_ == Startup::kHidden) {
-      plat::dlgscript::Queue("SELECT_COMPILER", [](plat::Dialog& d) { d.Press(1); });
+      plat::dlgscript::Queue("SELECT_COMPILER", [](plat::Dialog& d) { d.Press(plat::IDOK); });
       window_.reset(StartMainWindow(SW_HIDE));
     } else if (start_ == Startup::kShown) {
       StartShown();
@@ -151,7 +151,7 @@ class MainWindowFixture : public ScriptedEditorTest {
 
   // Start-up shown, with OK pressed in the compiler dialog.
   void StartShown() {
-    plat::dlgscript::Queue("SELECT_COMPILER", [](plat::Dialog& d) { d.Press(1); });
+    plat::dlgscript::Queue("SELECT_COMPILER", [](plat::Dialog& d) { d.Press(plat::IDOK); });
     window_.reset(StartMainWindow(SW_SHOWNORMAL));
     ASSERT_TRUE(QTest::qWaitForWindowExposed(window_.get()));
     QApplication::processEvents();
