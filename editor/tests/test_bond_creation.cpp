@@ -775,11 +775,11 @@ class BondToolWindow : public MainWindowFixture {
 };
 
 TEST_F(BondToolWindow, RealClicksAndMovesDrawTheBandAtTheScrolledCanvasPoint) {
-  Place(1280, 200, 200);  // 0-junction, box (193, 185, 208, 215)
-  Place(1230, 400, 300);  // R1
+  Place(ToolOfKind(kKindZeroJunction), 200, 200);  // box (193, 185, 208, 215)
+  Place(ToolOfKind(kKindR), 400, 300);             // R1
   window_->OnScroll(plat::SB_HORZ, plat::SB_THUMBTRACK, 100);
   window_->OnScroll(plat::SB_VERT, plat::SB_THUMBTRACK, 40);
-  window_->OnCommand(1300);
+  window_->OnCommand(kToolBond);
   // Canvas (200, 200) is client (100, 160).
   RealClick(100, 160);
   ASSERT_EQ(g_bondDrawing, 1);
@@ -826,12 +826,12 @@ TEST_F(BondToolWindow, RealClicksAndMovesDrawTheBandAtTheScrolledCanvasPoint) {
 
 // A small graph drawn with the mouse, written as a picture for people to look at.
 TEST_F(BondToolWindow, SmallGraphDrawnWithTheMouse) {
-  Place(1240, 120, 250);  // SE1
-  Place(1290, 300, 250);  // 1-junction
-  Place(1230, 310, 420);  // R1
-  Place(1210, 300, 100);  // C1
-  Place(1220, 480, 240);  // I1
-  window_->OnCommand(1300);
+  Place(ToolOfKind(kKindSE), 120, 250);           // SE1
+  Place(ToolOfKind(kKindOneJunction), 300, 250);
+  Place(ToolOfKind(kKindR), 310, 420);            // R1
+  Place(ToolOfKind(kKindC), 300, 100);            // C1
+  Place(ToolOfKind(kKindI), 480, 240);            // I1
+  window_->OnCommand(kToolBond);
   auto join = [&](int tail, int head) {
     const Rect& t = g_document.elements[tail].box;
     const Rect& h = g_document.elements[head].box;

@@ -164,7 +164,7 @@ class DrawAndRun : public MainWindowFixture {
       if (d.IsChecked(2020) != automatic) d.Press(2020);
       d.Press(plat::IDOK);
     });
-    window_->OnCommand(1310);
+    window_->OnCommand(kToolbarNumericConditions);
     EXPECT_EQ(dlg::Pending("TIME_STEP_DIALOG"), 0);
   }
   // A run command: the output dialog (outputs added by kind and bond choice, then
@@ -269,7 +269,7 @@ TEST_F(DrawAndRun, DrawnRlcRunsSavesOpensAndRunsAgainWithTheAutomaticStep) {
   EXPECT_EQ(g_autoTimeStep, 0);
 
   // Menu run: the inductor's momentum (bond 2) and the capacitor's displacement (bond 3).
-  EXPECT_EQ(Run(210, {{2, 1}, {3, 2}}, 2, "fixed"), 1);
+  EXPECT_EQ(Run(kMenuRunBondGraph, {{2, 1}, {3, 2}}, 2, "fixed"), 1);
   EXPECT_EQ(Messages(), std::vector<std::string>{"計算終了!!! | "});
   const std::vector<Row> fixed = Rows(Result("fixed"));
   ExpectAnalytic(fixed);
@@ -277,15 +277,15 @@ TEST_F(DrawAndRun, DrawnRlcRunsSavesOpensAndRunsAgainWithTheAutomaticStep) {
 
   // Save as, New, Open.
   files_.Answer(Path("rlc.VRD"));
-  window_->OnCommand(130);
+  window_->OnCommand(kMenuSaveAs);
   EXPECT_EQ(g_documentSaved, 1);
   msg::Begin();
   msg::Answer(plat::IDOK);
-  window_->OnCommand(100);
+  window_->OnCommand(kMenuNew);
   EXPECT_EQ(g_elementCount, 0);
   EXPECT_EQ(g_bondCount, 0);
   files_.Answer(Path("rlc.VRD"));
-  window_->OnCommand(110);
+  window_->OnCommand(kMenuOpen);
   EXPECT_EQ(Messages(), std::vector<std::string>{"新規作成しますか？ | 新規作成"});
   ASSERT_EQ(g_elementCount, 5);
   ASSERT_EQ(g_bondCount, 4);
@@ -296,7 +296,7 @@ TEST_F(DrawAndRun, DrawnRlcRunsSavesOpensAndRunsAgainWithTheAutomaticStep) {
   ASSERT_TRUE(QFile::remove(QString::fromStdString(Path("runge.c"))));
   SetConditions("5.0", "1.0E-03", "50", true);
   EXPECT_EQ(g_autoTimeStep, 1);
-  EXPECT_EQ(Run(1320, {}, 2, "auto"), 1);
+  EXPECT_EQ(Run(kToolbarRun, {}, 2, "auto"), 1);
   EXPECT_EQ(Messages(), std::vector<std::string>{"計算終了!!! | "});
   const std::vector<Row> automatic = Rows(Result("auto"));
   ExpectAnalytic(automatic);
@@ -324,7 +324,7 @@ TEST_F(DrawAndRun, ElementDeletedBeforeTheRunRenumbersWhatTheCompilerSees) {
   SetConditions("5.0", "1.0E-03", "50", false);
   // Two flows imposed on the junction: the run circles it and opens nothing.
   const std::size_t opened = dlg::Opened().size();
-  window_->OnCommand(210);
+  window_->OnCommand(kMenuRunBondGraph);
   EXPECT_EQ(dlg::Opened().size(), opened);
   EXPECT_TRUE(window_->View()->HasOverlay());
 
@@ -335,7 +335,7 @@ TEST_F(DrawAndRun, ElementDeletedBeforeTheRunRenumbersWhatTheCompilerSees) {
   ASSERT_EQ(g_bondCount, 4);
   EXPECT_EQ(g_document.outputCount, 0);
 
-  EXPECT_EQ(Run(210, {{2, 1}, {3, 2}}, 2, "renumbered"), 1);
+  EXPECT_EQ(Run(kMenuRunBondGraph, {{2, 1}, {3, 2}}, 2, "renumbered"), 1);
   EXPECT_EQ(Messages(), std::vector<std::string>{"計算終了!!! | "});
   ExpectAnalytic(Rows(Result("renumbered")));
   EXPECT_TRUE(LeftWorkFiles().empty()) << ::testing::PrintToString(LeftWorkFiles());

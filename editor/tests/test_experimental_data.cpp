@@ -1,6 +1,6 @@
 // Experimental data: the generated C and Fortran code byte for byte, escaping
 // of the file name, the dialog INPUT_EXP_RESULT driven by script (rows, combo,
-// attach, detach by whole label, staying open on Escape), command 300, and a
+// attach, detach by whole label, staying open on Escape), its menu command, and a
 // simulation of a flow source that follows a data file through the real model
 // compiler and the shipped C command.
 #include "document.h"
@@ -309,7 +309,7 @@ TEST_F(ExperimentalData, MenuCommand300RunsTheDialogOwnedByTheMainWindow) {
     parent = d.parentWidget();
     d.Press(1);
   });
-  window.OnCommand(300);
+  window.OnCommand(kMenuExperimentalData);
   EXPECT_EQ(script::Opened(), std::vector<std::string>{"INPUT_EXP_RESULT"});
   EXPECT_EQ(parent, &window);
 }
