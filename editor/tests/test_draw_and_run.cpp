@@ -16,6 +16,7 @@
 #include "platform/message_box.h"
 #include "platform/process.h"
 #include "resources/bond_templates.h"
+#include "resources/element_dialog_templates.h"
 
 #include "test_diagram_helpers.h"
 #include "test_window_fixture.h"
@@ -92,11 +93,11 @@ class DrawAndRun : public MainWindowFixture {
     window_->OnCommand(kToolSelect);
     Click(CentreX(element), CentreY(element));
     dlg::Queue("ELEMENT_PARAMETER_DIALOG", [=](plat::Dialog& d) {
-      d.SetTextU(2310, QString::fromUtf8(name));
-      d.SetTextU(2320, QString::fromUtf8(value));
-      d.SetTextU(2330, QString::fromUtf8(unit));
-      d.SetTextU(2340, QString::fromUtf8(comment));
-      d.SetTextU(2300, QString::fromUtf8(equation));
+      d.SetTextU(dlgres::kParameterNamesEdit, QString::fromUtf8(name));
+      d.SetTextU(dlgres::kParameterValuesEdit, QString::fromUtf8(value));
+      d.SetTextU(dlgres::kParameterUnitsEdit, QString::fromUtf8(unit));
+      d.SetTextU(dlgres::kParameterCommentsEdit, QString::fromUtf8(comment));
+      d.SetTextU(dlgres::kEquationEdit, QString::fromUtf8(equation));
       d.Press(plat::IDOK);
     });
     window_->OnRButtonDown(CentreX(element), CentreY(element));
@@ -147,8 +148,8 @@ class DrawAndRun : public MainWindowFixture {
     ASSERT_EQ(g_document.selectionIsElement, 0);
     ASSERT_EQ(g_document.selectedIndex, bond);
     dlg::Queue("INITIAL_VALUE_DIALOG", [](plat::Dialog& d) {
-      d.Press(2580);
-      d.SetTextU(2590, QStringLiteral("5.0000000E-01"));
+      d.Press(dlgres::kHasInitialValueCheck);
+      d.SetTextU(dlgres::kInitialValueEdit, QStringLiteral("5.0000000E-01"));
       d.Press(plat::IDOK);
     });
     window_->OnKeyDown(plat::VK_SPACE);
