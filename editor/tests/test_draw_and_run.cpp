@@ -16,6 +16,7 @@
 #include "platform/message_box.h"
 #include "platform/process.h"
 #include "resources/bond_templates.h"
+#include "resources/dialog_templates.h"
 #include "resources/element_dialog_templates.h"
 
 #include "test_diagram_helpers.h"
@@ -158,11 +159,11 @@ class DrawAndRun : public MainWindowFixture {
   // Numeric conditions from the toolbar; the automatic step ticked or not.
   void SetConditions(const char* end, const char* step, const char* points, bool automatic) {
     dlg::Queue("TIME_STEP_DIALOG", [=](plat::Dialog& d) {
-      d.SetTextU(2520, QStringLiteral("0.0"));
-      d.SetTextU(2521, QString::fromUtf8(end));
-      d.SetTextU(2522, QString::fromUtf8(step));
-      d.SetTextU(2523, QString::fromUtf8(points));
-      if (d.IsChecked(2020) != automatic) d.Press(2020);
+      d.SetTextU(dlgres::kStartTimeEdit, QStringLiteral("0.0"));
+      d.SetTextU(dlgres::kEndTimeEdit, QString::fromUtf8(end));
+      d.SetTextU(dlgres::kTimeStepEdit, QString::fromUtf8(step));
+      d.SetTextU(dlgres::kOutputPointsEdit, QString::fromUtf8(points));
+      if (d.IsChecked(dlgres::kAutoTimeStepCheck) != automatic) d.Press(dlgres::kAutoTimeStepCheck);
       d.Press(plat::IDOK);
     });
     window_->OnCommand(kToolbarNumericConditions);
@@ -174,11 +175,11 @@ class DrawAndRun : public MainWindowFixture {
     int end = -99;
     dlg::Queue("OUT_PUT_SETTING_DIALOG", [&](plat::Dialog& d) {
       for (const auto& [kind, bond] : addOutputs) {
-        d.ChooseCombo(2530, kind);
-        d.ChooseCombo(2531, bond);
-        d.Press(2533);
+        d.ChooseCombo(dlgres::kOutputKindCombo, kind);
+        d.ChooseCombo(dlgres::kOutputBondCombo, bond);
+        d.Press(dlgres::kAddOutputButton);
       }
-      EXPECT_EQ(d.ListRowCount(2534), expectedRows);
+      EXPECT_EQ(d.ListRowCount(dlgres::kOutputVariableList), expectedRows);
       d.Press(plat::IDOK);
       end = d.Ended() ? d.EndCode() : -1;
     });
@@ -270,7 +271,7 @@ TEST_F(DrawAndRun, DrawnRlcRunsSavesOpensAndRunsAgainWithTheAutomaticStep) {
   EXPECT_EQ(g_autoTimeStep, 0);
 
   // Menu run: the inductor's momentum (bond 2) and the capacitor's displacement (bond 3).
-  EXPECT_EQ(Run(kMenuRunBondGraph, {{2, 1}, {3, 2}}, 2, "fixed"), 1);
+  EXPECT_EQ(Run(kMenuRunBondGraph, {{2, 1}, {3, 2}}, 2, "fixed"), plat::IDOK);
   EXPECT_EQ(Messages(), std::vector<std::string>{"計算終了!!! | "});
   const std::vector<Row> fixed = Rows(Result("fixed"));
   ExpectAnalytic(fixed);
@@ -297,7 +298,7 @@ TEST_F(DrawAndRun, DrawnRlcRunsSavesOpensAndRunsAgainWithTheAutomaticStep) {
   ASSERT_TRUE(QFile::remove(QString::fromStdString(Path("runge.c"))));
   SetConditions("5.0", "1.0E-03", "50", true);
   EXPECT_EQ(g_autoTimeStep, 1);
-  EXPECT_EQ(Run(kToolbarRun, {}, 2, "auto"), 1);
+  EXPECT_EQ(Run(kToolbarRun, {}, 2, "auto"), plat::IDOK);
   EXPECT_EQ(Messages(), std::vector<std::string>{"計算終了!!! | "});
   const std::vector<Row> automatic = Rows(Result("auto"));
   ExpectAnalytic(automatic);
@@ -336,7 +337,7 @@ TEST_F(DrawAndRun, ElementDeletedBeforeTheRunRenumbersWhatTheCompilerSees) {
   ASSERT_EQ(g_bondCount, 4);
   EXPECT_EQ(g_document.outputCount, 0);
 
-  EXPECT_EQ(Run(kMenuRunBondGraph, {{2, 1}, {3, 2}}, 2, "renumbered"), 1);
+  EXPECT_EQ(Run(kMenuRunBondGraph, {{2, 1}, {3, 2}}, 2, "renumbered"), plat::IDOK);
   EXPECT_EQ(Messages(), std::vector<std::string>{"計算終了!!! | "});
   ExpectAnalytic(Rows(Result("renumbered")));
   EXPECT_TRUE(LeftWorkFiles().empty()) << ::testing::PrintToString(LeftWorkFiles());

@@ -9,6 +9,7 @@
 #include "platform/ini.h"
 #include "platform/menu.h"
 #include "platform/message_box.h"
+#include "resources/dialog_templates.h"
 #include "test_window_fixture.h"
 
 #include <QAction>
@@ -335,7 +336,7 @@ TEST_F(MainWindowTest, StartsWithAnUnreadableSettingsFile) {
     plat::dlgscript::Begin();
     std::string c1 = "<unset>";
     plat::dlgscript::Queue("SELECT_COMPILER", [&c1](plat::Dialog& d) {
-      c1 = d.GetText(2650);
+      c1 = d.GetText(dlgres::kCCommandEdit);
       d.Press(plat::IDOK);
     });
     window_.reset(StartMainWindow(SW_SHOWNORMAL));

@@ -164,7 +164,7 @@ TEST_F(RunPipelines, DiagramRunStepsInOrderAndClearsTheWorkFiles) {
   StartEditor();
   BuildSeriesRlc();
 
-  EXPECT_EQ(RunBondGraphCommand("r1"), 1);
+  EXPECT_EQ(RunBondGraphCommand("r1"), plat::IDOK);
   EXPECT_EQ(dlg::Opened(), (std::vector<std::string>{"OUT_PUT_SETTING_DIALOG", "OUT_VARIABLE_DIALOG"}));
   // The model source is written and every old result removed before the model compiler runs.
   EXPECT_EQ(Log(), (std::vector<std::string>{
@@ -294,7 +294,7 @@ TEST_F(RunPipelines, EmptyOrFailingCompilerCommandIsReportedAsNotCompiled) {
     msg::Begin();
     StartEditor();
     BuildSeriesRlc();
-    EXPECT_EQ(RunBondGraphCommand("bad"), 1);
+    EXPECT_EQ(RunBondGraphCommand("bad"), plat::IDOK);
     EXPECT_EQ(Messages(), (std::vector<std::string>{M(kNotCompiled, kError)}));
     EXPECT_FALSE(Exists("Csv/bad.csv"));
     EXPECT_TRUE(Exists("temp.c"));  // kept for a look at what failed
@@ -311,7 +311,7 @@ TEST_F(RunPipelines, MissingModelCompilerIsReportedAndNoStaleSourceIsCompiled) {
   WriteFileBytes(Path("temp.csv"), "TIME,OLD\n");
   StartEditor();
   BuildSeriesRlc();
-  EXPECT_EQ(RunBondGraphCommand("none"), 1);
+  EXPECT_EQ(RunBondGraphCommand("none"), plat::IDOK);
   EXPECT_EQ(Messages(), (std::vector<std::string>{M(kNoSourceC, kError)}));
   EXPECT_EQ(Log(), (std::vector<std::string>{"mycc temp.c runge.c"}));
   EXPECT_FALSE(Exists("Csv/none.csv"));
@@ -385,7 +385,7 @@ TEST_F(RunPipelines, ReadOnlyDirectoryOrUnremovableOldResultStopsTheRun) {
   {
     Unremovable guard(cwd_.path(), Path("temp.csv"));
     if (!guard.Holds()) GTEST_SKIP() << "no way to make a file unremovable here";
-    EXPECT_EQ(RunBondGraphCommand("stale"), 1);
+    EXPECT_EQ(RunBondGraphCommand("stale"), plat::IDOK);
   }
   EXPECT_EQ(Messages(), (std::vector<std::string>{M(kNoSourceC, kError)}));
   EXPECT_FALSE(Exists("log.txt"));
@@ -463,9 +463,9 @@ TEST_F(RunEndToEnd, DiagramRunsWithBothIntegratorsAndMatchesTheSolution) {
   g_document.bonds[1].hasInitialValue = 1;  // the inductor starts from rest, as said
   StoreText(g_document.bonds[1].initialName, "MN2");
 
-  EXPECT_EQ(RunBondGraphCommand("fixed"), 1);
+  EXPECT_EQ(RunBondGraphCommand("fixed"), plat::IDOK);
   g_autoTimeStep = 1;
-  EXPECT_EQ(RunBondGraphCommand("auto"), 1);
+  EXPECT_EQ(RunBondGraphCommand("auto"), plat::IDOK);
   EXPECT_EQ(Messages(), (std::vector<std::string>{M(kDone, ""), M(kDone, "")}));
   EXPECT_EQ(ExpectAnalytic(Read("Csv/fixed.csv")), 51);
   EXPECT_EQ(ExpectAnalytic(Read("Csv/auto.csv")), 51);
@@ -490,7 +490,7 @@ TEST_F(RunEndToEnd, EquationEndingWithALineBreakStopsTheModelCompiler) {
   StartEditor();
   BuildSeriesRlc();
   StoreText(g_document.elements[3].equation, "C=Z/Cv;\r\n");
-  EXPECT_EQ(RunBondGraphCommand("broken"), 1);
+  EXPECT_EQ(RunBondGraphCommand("broken"), plat::IDOK);
   EXPECT_EQ(Messages(), (std::vector<std::string>{M(kNoSourceC, kError)}));
   EXPECT_FALSE(Exists("Csv/broken.csv"));
 }
@@ -698,7 +698,7 @@ TEST_F(RunPipelines, AModelSourceThatCannotBeWrittenStopsTheRun) {
     msg::Begin();
     WriteFileBytes(Path("temp.VRK"), "stale model");
     plat::fs::FailNextWriteAt(step, "temp.VRK");
-    EXPECT_EQ(RunBondGraphCommand("r"), 1);
+    EXPECT_EQ(RunBondGraphCommand("r"), plat::IDOK);
     EXPECT_EQ(Messages(), (std::vector<std::string>{M(kNoSourceC, kError)}));
     EXPECT_FALSE(Exists("log.txt"));  // neither compiler ran
     EXPECT_FALSE(plat::fs::ExistsNoCase(Path("temp.VRK")));

@@ -14,6 +14,7 @@
 #include "platform/ini.h"
 #include "platform/message_box.h"
 #include "platform/process.h"
+#include "resources/dialog_templates.h"
 #include "test_fs_temp_dir.h"
 
 #include <QApplication>
@@ -54,7 +55,7 @@ class ScriptedEditorTest : public ::testing::Test {
   // The result-name dialog of the next run answered with name and OK.
   static void AnswerResultName(const std::string& name) {
     plat::dlgscript::Queue("OUT_VARIABLE_DIALOG", [name](plat::Dialog& d) {
-      d.SetTextU(2570, QString::fromStdString(name));
+      d.SetTextU(dlgres::kResultNameEdit, QString::fromStdString(name));
       d.Press(plat::IDOK);
     });
   }
