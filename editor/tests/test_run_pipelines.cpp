@@ -16,6 +16,7 @@
 #include "platform/ini.h"
 #include "platform/message_box.h"
 #include "platform/process.h"
+#include "resources/run_templates.h"
 
 #include <QDir>
 #include <QFile>
@@ -125,12 +126,13 @@ class RunPipelines : public ScriptedEditorTest {
 
   // The run from a model source: RUN_VRK with the given language, command and file, then
   // "実行".
-  int RunFromModelSourceCommand(int language, const std::string& command, const std::string& file, const std::string& name) {
+  int RunFromModelSourceCommand(int language, const std::string& command, const std::string& file,
+                                const std::string& name) {
     int end = -99;
     dlg::Queue("RUN_VRK", [=, &end](plat::Dialog& d) {
-      d.Press(language == 0 ? 3560 : 3570);
-      d.SetTextU(3525, QString::fromStdString(command));
-      d.SetTextU(3540, QString::fromStdString(file));
+      d.Press(language == 0 ? dlgres::kRunLanguageCRadio : dlgres::kRunLanguageFortranRadio);
+      d.SetTextU(dlgres::kRunCommandEdit, QString::fromStdString(command));
+      d.SetTextU(dlgres::kRunSourcePathEdit, QString::fromStdString(file));
       d.Press(plat::IDOK);
       end = d.Ended() ? d.EndCode() : -1;
     });
@@ -476,7 +478,7 @@ TEST_F(RunEndToEnd, DiagramRunsWithBothIntegratorsAndMatchesTheSolution) {
 
   // The same model from its filed source, run from the model source, gives the same result.
   g_autoTimeStep = 0;
-  EXPECT_EQ(RunFromModelSourceCommand(0, ShippedCCommand(), Path("Advance/VRK/fixed.vrk"), "fromfile"), 1);
+  EXPECT_EQ(RunFromModelSourceCommand(0, ShippedCCommand(), Path("Advance/VRK/fixed.vrk"), "fromfile"), plat::IDOK);
   EXPECT_EQ(Messages().back(), M(kDone, kFromFileTitle));
   EXPECT_EQ(Read("Csv/fromfile.csv"), Read("Csv/fixed.csv"));
   EXPECT_EQ(Read("Advance/VRK/fromfile.vrk"), Read("Advance/VRK/fixed.vrk"));
@@ -500,7 +502,7 @@ TEST_F(RunEndToEnd, RunFromTheModelSourceItselfInAnyLetterCase) {
   BuildSeriesRlc();
   ASSERT_TRUE(WriteModelSource());
   ASSERT_EQ(std::rename(Path("temp.VRK").c_str(), Path("temp.vrk").c_str()), 0);
-  EXPECT_EQ(RunFromModelSourceCommand(0, ShippedCCommand(), Path("temp.vrk"), "self"), 1);
+  EXPECT_EQ(RunFromModelSourceCommand(0, ShippedCCommand(), Path("temp.vrk"), "self"), plat::IDOK);
   EXPECT_EQ(Messages(), (std::vector<std::string>{M(kDone, kFromFileTitle)}));
   EXPECT_EQ(ExpectAnalytic(Read("Csv/self.csv")), 1001);
   EXPECT_TRUE(LeftWorkFiles().empty()) << ::testing::PrintToString(LeftWorkFiles());
@@ -518,7 +520,7 @@ TEST_F(RunPipelines, RunFromFileStepsInOrder) {
   WriteFileBytes(Path("TEMP.vrk"), "old model\n");
   WriteFileBytes(Path("temp.csv"), "stale");
   StartEditor();  // the editor's language is C; the dialog chooses Fortran
-  EXPECT_EQ(RunFromModelSourceCommand(1, "mycc -g", "model.vrk", "ff"), 1);
+  EXPECT_EQ(RunFromModelSourceCommand(1, "mycc -g", "model.vrk", "ff"), plat::IDOK);
   EXPECT_EQ(Log(), (std::vector<std::string>{
                        "fvork: cvork2 fvork model.vrk mycc temp.VRK tempbody vork.ini ",
                        "mycc -g temp.f runge.f",
@@ -560,7 +562,7 @@ TEST_F(RunPipelines, RunFromFileReportsWhatFailed) {
     WriteFileBytes(Path("temp.VRK"), "old\n");
     msg::Begin();
     StartEditor();
-    EXPECT_EQ(RunFromModelSourceCommand(0, c.command, c.file, "out"), 1);
+    EXPECT_EQ(RunFromModelSourceCommand(0, c.command, c.file, "out"), plat::IDOK);
     EXPECT_EQ(Messages(), (std::vector<std::string>{M(c.message, kError)}));
     EXPECT_FALSE(Exists("Csv/out.csv"));
     for (const char* gone : {"temp.c", "temp.csv", "temp.VRK", "temp"}) EXPECT_FALSE(Exists(gone)) << gone;
@@ -573,13 +575,13 @@ TEST_F(RunPipelines, RunFromFileDialogInputErrorsAndRememberedFields) {
   StartEditor();
   dlg::Queue("RUN_VRK", [](plat::Dialog& d) {
     EXPECT_EQ(d.windowTitle(), QString::fromUtf8("VRKファイルからの実行"));
-    EXPECT_TRUE(d.IsChecked(3560));
+    EXPECT_TRUE(d.IsChecked(dlgres::kRunLanguageCRadio));
     d.Press(plat::IDOK);  // nothing typed
-    d.SetTextU(3525, QStringLiteral("gcc -o temp -Wl,--no-as-needed -lm -O2 -ffp-contract=off"));
+    d.SetTextU(dlgres::kRunCommandEdit, QStringLiteral("gcc -o temp -Wl,--no-as-needed -lm -O2 -ffp-contract=off"));
     d.Press(plat::IDOK);  // no file
     EXPECT_FALSE(d.Ended());
-    d.Press(3570);
-    d.SetTextU(3540, QStringLiteral("some.vrk"));
+    d.Press(dlgres::kRunLanguageFortranRadio);
+    d.SetTextU(dlgres::kRunSourcePathEdit, QStringLiteral("some.vrk"));
     d.PressEscape();  // "閉じる" keeps what was typed
   });
   window_->OnCommand(kMenuRunFromModelSource);
@@ -589,10 +591,10 @@ TEST_F(RunPipelines, RunFromFileDialogInputErrorsAndRememberedFields) {
   EXPECT_EQ(g_runSourcePath, "some.vrk");
   EXPECT_EQ(g_runLanguage, 1);
   dlg::Queue("RUN_VRK", [](plat::Dialog& d) {
-    EXPECT_TRUE(d.IsChecked(3570));
-    EXPECT_FALSE(d.IsChecked(3560));
-    EXPECT_EQ(d.GetTextU(3525), QStringLiteral("gcc -o temp -Wl,--no-as-needed -lm -O2 -ffp-contract=off"));
-    EXPECT_EQ(d.GetTextU(3540), QStringLiteral("some.vrk"));
+    EXPECT_TRUE(d.IsChecked(dlgres::kRunLanguageFortranRadio));
+    EXPECT_FALSE(d.IsChecked(dlgres::kRunLanguageCRadio));
+    EXPECT_EQ(d.GetTextU(dlgres::kRunCommandEdit), QStringLiteral("gcc -o temp -Wl,--no-as-needed -lm -O2 -ffp-contract=off"));
+    EXPECT_EQ(d.GetTextU(dlgres::kRunSourcePathEdit), QStringLiteral("some.vrk"));
     d.Press(plat::IDCANCEL);
   });
   window_->OnCommand(kMenuRunFromModelSource);
@@ -610,11 +612,11 @@ TEST_F(RunPipelines, RunFromFileBrowsesTheModelSourceFolder) {
     return answer;
   });
   dlg::Queue("RUN_VRK", [&](plat::Dialog& d) {
-    d.Press(3500);
-    EXPECT_EQ(d.GetTextU(3540), answer);
+    d.Press(dlgres::kRunBrowseButton);
+    EXPECT_EQ(d.GetTextU(dlgres::kRunSourcePathEdit), answer);
     answer.clear();  // cancelled: the field keeps what it shows
-    d.Press(3500);
-    EXPECT_EQ(d.GetTextU(3540), QString::fromStdString(Path("advance/vrk/m.VRK")));
+    d.Press(dlgres::kRunBrowseButton);
+    EXPECT_EQ(d.GetTextU(dlgres::kRunSourcePathEdit), QString::fromStdString(Path("advance/vrk/m.VRK")));
     d.Press(plat::IDCANCEL);
   });
   window_->OnCommand(kMenuRunFromModelSource);
