@@ -573,7 +573,7 @@ TEST_F(BondCreation, StrokeDialogOkStoresTheChosenEnd) {
     d.Press(plat::IDOK);
   });
   Join(r, j);
-  EXPECT_TRUE(startedAtTail) << "a new bond starts with radio 2000";
+  EXPECT_TRUE(startedAtTail) << "a new bond starts with the tail end's radio";
   ASSERT_EQ(g_bondCount, 1);
   EXPECT_EQ(g_document.bonds[0].strokeAtHead, 1);
   EXPECT_EQ(g_bondAccepted, 1);
