@@ -17,6 +17,7 @@
 #include "platform/ini.h"
 #include "platform/message_box.h"
 #include "platform/process.h"
+#include "resources/dialog_templates.h"
 #include "run_pipelines.h"
 #include "run_settings_dialogs.h"
 #include "test_diagram_records.h"
@@ -111,13 +112,13 @@ std::map<std::string, double> TimedRun(const std::string& name) {
     mark = now;
     current = step;
   });
-  plat::dlgscript::Queue("OUT_PUT_SETTING_DIALOG", [](plat::Dialog& d) { d.Press(1); });
+  plat::dlgscript::Queue("OUT_PUT_SETTING_DIALOG", [](plat::Dialog& d) { d.Press(plat::IDOK); });
   plat::dlgscript::Queue("OUT_VARIABLE_DIALOG", [name](plat::Dialog& d) {
-    d.SetTextU(2570, QString::fromStdString(name));
-    d.Press(1);
+    d.SetTextU(dlgres::kResultNameEdit, QString::fromStdString(name));
+    d.Press(plat::IDOK);
   });
   plat::msgscript::Begin();
-  if (CheckJunctionStrokes(nullptr) != 1 || plat::RunDialog<OutputSettingDialog>(nullptr) != 1) {
+  if (CheckJunctionStrokes(nullptr) != 1 || plat::RunDialog<OutputSettingDialog>(nullptr) != plat::IDOK) {
     std::fprintf(stderr, "bench_run: the run did not go through\n");
     std::exit(1);
   }

@@ -351,12 +351,12 @@ CausalityDialog::CausalityDialog() : plat::Dialog(dlgres::StrokeSelectTemplate()
 void CausalityDialog::OnInit() { InitCausalityDialog(); }
 
 void CausalityDialog::OnCommand(int id) {
-  if (id == 1) {
+  if (id == plat::IDOK) {
     StoreCausalStroke();
-    End(1);
-  } else if (id == 2) {
+    End(plat::IDOK);
+  } else if (id == plat::IDCANCEL) {
     g_bondAccepted = 0;
-    End(2);
+    End(plat::IDCANCEL);
   }
 }
 

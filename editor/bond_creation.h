@@ -50,18 +50,18 @@ void SnapElementBeside(int anchor, int moved, int anchorSide);
 void ConnectBondPorts(int tailSide, int headSide);
 
 // STROKE_SELECT_DIALOG for bond g_strokeBond (picture: strokeHeadElement and
-// strokeTailElement); the end code (1 OK, 2 Cancel).
+// strokeTailElement); the end code (IDOK or IDCANCEL).
 int RunStrokeSelectDialog(QWidget* owner);
 
-// The causal-stroke dialog: radio 2000 puts the stroke at the tail end, 2010
-// at the head end; OK stores the choice into bond g_strokeBond, Cancel clears
-// g_bondAccepted.
+// The causal-stroke dialog: radio kStrokeAtTailRadio puts the stroke at the tail
+// end, kStrokeAtHeadRadio at the head end; OK stores the choice into bond
+// g_strokeBond, Cancel clears g_bondAccepted.
 class CausalityDialog : public plat::Dialog {
  public:
   CausalityDialog();
 
-  // Selects the radio of bond g_strokeBond's stroke end; radio 2000 for a new
-  // bond (g_strokeBond beyond the last bond).
+  // Selects the radio of bond g_strokeBond's stroke end; the tail end's for a
+  // new bond (g_strokeBond beyond the last bond).
   void InitCausalityDialog();
   // Writes the chosen end into bond g_strokeBond.
   void StoreCausalStroke();

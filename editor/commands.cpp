@@ -33,7 +33,7 @@ void RunBondGraph() {
   if (CheckJunctionStrokes(View()) == 1) plat::RunDialog<OutputSettingDialog>(Owner());
 }
 
-// Menu 100 and toolbar 1100: New after the question.
+// New of the menu and of the toolbar: New after the question.
 void AskAndNewDiagram() {
   if (plat::MessageBox(g_mainWindow, QStringLiteral("新規作成しますか？"), QStringLiteral("新規作成"),
                        plat::MB_OKCANCEL) == plat::IDOK)

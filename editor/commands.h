@@ -12,27 +12,27 @@ class MainWindow;
 // tool, the scroll position and the clean canvas.
 void NewDiagram(MainWindow* window);
 
-// ---- menu commands -------------------------------------------------------------------
-void MenuNew();                  // 100
-void MenuOpen();                 // 110
-void MenuSave();                 // 120
-void MenuSaveAs();               // 130
-void MenuExit();                 // 140
-void MenuSavePicture();          // 150
-void MenuShowEquations(int form);  // 122 (form 0, integral), 123 (form 1, differential)
-void MenuRunBondGraph();         // 210
-void MenuRunFromModelSource();   // 220
-void MenuExperimentalData();     // 300
-void MenuSelectCompiler();       // 310
-void MenuCheckVariables();       // 320
-void MenuHelp();                 // 400
-void MenuVersion();              // 410
+// ---- menu commands (their ids: resources/command_ids.h) -----------------------------
+void MenuNew();
+void MenuOpen();
+void MenuSave();
+void MenuSaveAs();
+void MenuExit();
+void MenuSavePicture();
+void MenuShowEquations(int form);  // form 0: the integral equations, 1: the differential ones
+void MenuRunBondGraph();
+void MenuRunFromModelSource();
+void MenuExperimentalData();
+void MenuSelectCompiler();
+void MenuCheckVariables();
+void MenuHelp();
+void MenuVersion();
 
 // ---- toolbar commands (after the tool change) ------------------------------------------
-void ToolbarNew();               // 1100
-void ToolbarOpen();              // 1110
-void ToolbarSaveAs();            // 1120
-void ToolbarPrint();             // 1160
-void ToolbarNumericConditions(); // 1310
-void ToolbarRun();               // 1320
-void ToolbarGraph();             // 1330
+void ToolbarNew();
+void ToolbarOpen();
+void ToolbarSaveAs();
+void ToolbarPrint();
+void ToolbarNumericConditions();
+void ToolbarRun();
+void ToolbarGraph();

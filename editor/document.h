@@ -8,6 +8,7 @@
 #pragma once
 
 #include "platform/region.h"
+#include "resources/command_ids.h"
 
 #include <cstddef>
 #include <string>
@@ -24,22 +25,13 @@ inline constexpr int kMaxFeedbackVariables = 20;
 inline constexpr int kPortSides = 8;
 inline constexpr int kKindCount = 9;
 
-// ---- element kinds and tools ----------------------------------------------
+// ---- element kinds --------------------------------------------------------
 // ElementKind, 0 to 8: C, I, R, SE, SF, TF, GY, 0-junction, 1-junction.
 using ElementKind = int;
 enum : int {
   kKindC = 0, kKindI = 1, kKindR = 2, kKindSE = 3, kKindSF = 4,
   kKindTF = 5, kKindGY = 6, kKindZeroJunction = 7, kKindOneJunction = 8
 };
-
-// Toolbar ids of the tools: select, the placing tools 1210 + 10 * kind, bond.
-inline constexpr int kToolSelect = 1200;
-inline constexpr int kToolFirstElement = 1210;
-inline constexpr int kToolFirstJunction = 1280;
-inline constexpr int kToolLastElement = 1290;
-inline constexpr int kToolBond = 1300;
-inline constexpr int ToolOfKind(int kind) { return kToolFirstElement + 10 * kind; }
-inline constexpr int KindOfTool(int tool) { return (tool - kToolFirstElement) / 10; }
 
 // PortSide, 0 to 7: left, left-top, top, right-top, right, right-bottom,
 // bottom, left-bottom.

@@ -32,16 +32,16 @@ class ElementParameterDialog : public plat::Dialog {
 
   void OnCommand(int id) override {
     switch (id) {
-      case 1:
+      case plat::IDOK:
         StoreElementParameters();
-        End(1);
+        End(plat::IDOK);
         g_documentSaved = 0;
         break;
-      case 2: End(2); break;
-      case 2548: AddUsedVariable(); break;
-      case 2549: DeleteUsedVariables(); break;
-      case 2550: AddFeedbackVariable(); break;
-      case 2551: DeleteFeedbackVariables(); break;
+      case plat::IDCANCEL: End(plat::IDCANCEL); break;
+      case dlgres::kAddUsedButton: AddUsedVariable(); break;
+      case dlgres::kDeleteUsedButton: DeleteUsedVariables(); break;
+      case dlgres::kAddFeedbackButton: AddFeedbackVariable(); break;
+      case dlgres::kDeleteFeedbackButton: DeleteFeedbackVariables(); break;
       default: break;
     }
   }
@@ -49,51 +49,53 @@ class ElementParameterDialog : public plat::Dialog {
  private:
   void InitElementParameterDialog() {
     // Choice boxes and lists, in pixels of the client area; nothing chosen at first.
-    AddChildPx(2540, plat::Ctl::Combo, 455, 50, 55, 100);
-    ComboAdd(2540, plat::cp932::FromUtf8("整数"));
-    ComboAdd(2540, plat::cp932::FromUtf8("実数"));
-    AddChildPx(2545, plat::Ctl::Combo, 518, 253, 95, 100);
-    for (const char* kind : kFeedbackKinds) ComboAdd(2545, kind);
-    AddChildPx(2546, plat::Ctl::Combo, 625, 252, 70, 100);
-    ComboAddNumbers(2546, g_bondCount);
-    AddChildPx(2543, plat::Ctl::List, 455, 85, 185, 105);
-    ListAddColumn(2543, QStringLiteral("型"), 40, Align::Left);
-    ListAddColumn(2543, QStringLiteral("変数名"), 60, Align::Left);
-    ListAddColumn(2543, QStringLiteral("コメント"), 85, Align::Left);
-    AddChildPx(2547, plat::Ctl::List, 455, 290, 185, 105);
-    ListAddColumn(2547, QStringLiteral("変数名"), 60, Align::Left);
-    ListAddColumn(2547, QStringLiteral("FB変数"), 85, Align::Left);
-    ListAddColumn(2547, QStringLiteral("ボンド"), 40, Align::Left);
+    AddChildPx(dlgres::kUsedTypeCombo, plat::Ctl::Combo, 455, 50, 55, 100);
+    ComboAdd(dlgres::kUsedTypeCombo, plat::cp932::FromUtf8("整数"));
+    ComboAdd(dlgres::kUsedTypeCombo, plat::cp932::FromUtf8("実数"));
+    AddChildPx(dlgres::kFeedbackKindCombo, plat::Ctl::Combo, 518, 253, 95, 100);
+    for (const char* kind : kFeedbackKinds) ComboAdd(dlgres::kFeedbackKindCombo, kind);
+    AddChildPx(dlgres::kFeedbackBondCombo, plat::Ctl::Combo, 625, 252, 70, 100);
+    ComboAddNumbers(dlgres::kFeedbackBondCombo, g_bondCount);
+    AddChildPx(dlgres::kUsedVariableList, plat::Ctl::List, 455, 85, 185, 105);
+    ListAddColumn(dlgres::kUsedVariableList, QStringLiteral("型"), 40, Align::Left);
+    ListAddColumn(dlgres::kUsedVariableList, QStringLiteral("変数名"), 60, Align::Left);
+    ListAddColumn(dlgres::kUsedVariableList, QStringLiteral("コメント"), 85, Align::Left);
+    AddChildPx(dlgres::kFeedbackVariableList, plat::Ctl::List, 455, 290, 185, 105);
+    ListAddColumn(dlgres::kFeedbackVariableList, QStringLiteral("変数名"), 60, Align::Left);
+    ListAddColumn(dlgres::kFeedbackVariableList, QStringLiteral("FB変数"), 85, Align::Left);
+    ListAddColumn(dlgres::kFeedbackVariableList, QStringLiteral("ボンド"), 40, Align::Left);
 
     // The equation field has its scroll bar; the four parameter columns scroll without one.
-    SetScrollBar(2300, Qt::ScrollBarAlwaysOn);
-    for (int id : {2310, 2320, 2330, 2340}) SetScrollBar(id, Qt::ScrollBarAlwaysOff);
-    SetByteLimit(2541, kVariableNameBytes);
-    SetByteLimit(2542, kVariableCommentBytes);
-    SetByteLimit(2544, kVariableNameBytes);
+    SetScrollBar(dlgres::kEquationEdit, Qt::ScrollBarAlwaysOn);
+    for (int id : {dlgres::kParameterNamesEdit, dlgres::kParameterValuesEdit, dlgres::kParameterUnitsEdit,
+                   dlgres::kParameterCommentsEdit})
+      SetScrollBar(id, Qt::ScrollBarAlwaysOff);
+    SetByteLimit(dlgres::kUsedNameEdit, kVariableNameBytes);
+    SetByteLimit(dlgres::kUsedCommentEdit, kVariableCommentBytes);
+    SetByteLimit(dlgres::kFeedbackNameEdit, kVariableNameBytes);
 
-    SetText(2300, TextOf(e_.equation));
-    SetText(2310, TextOf(e_.parameterNames));
-    SetText(2320, TextOf(e_.parameterValues));
-    SetText(2330, TextOf(e_.parameterUnits));
-    SetText(2340, TextOf(e_.parameterComments));
+    SetText(dlgres::kEquationEdit, TextOf(e_.equation));
+    SetText(dlgres::kParameterNamesEdit, TextOf(e_.parameterNames));
+    SetText(dlgres::kParameterValuesEdit, TextOf(e_.parameterValues));
+    SetText(dlgres::kParameterUnitsEdit, TextOf(e_.parameterUnits));
+    SetText(dlgres::kParameterCommentsEdit, TextOf(e_.parameterComments));
     for (int i = 0; i < e_.usedCount; ++i) {
       const UsedVariable& v = e_.used[i];
-      ListInsertRow(2543, i, {TextOf(v.type), TextOf(v.name), TextOf(v.comment)});
+      ListInsertRow(dlgres::kUsedVariableList, i, {TextOf(v.type), TextOf(v.name), TextOf(v.comment)});
     }
     for (int i = 0; i < e_.feedbackCount; ++i) {
       const FeedbackVariable& v = e_.feedback[i];
-      ListInsertRow(2547, i, {TextOf(v.name), TextOf(v.kind), TextOf(v.bond)});
+      ListInsertRow(dlgres::kFeedbackVariableList, i, {TextOf(v.name), TextOf(v.kind), TextOf(v.bond)});
     }
   }
 
   // The five texts, each cut to its field; the fields the dialog does not show are emptied.
   void StoreElementParameters() {
-    StoreText(e_.equation, GetText(2300, sizeof e_.equation - 1));
-    StoreText(e_.parameterNames, GetText(2310, sizeof e_.parameterNames - 1));
-    StoreText(e_.parameterValues, GetText(2320, sizeof e_.parameterValues - 1));
-    StoreText(e_.parameterUnits, GetText(2330, sizeof e_.parameterUnits - 1));
-    StoreText(e_.parameterComments, GetText(2340, sizeof e_.parameterComments - 1));
+    StoreText(e_.equation, GetText(dlgres::kEquationEdit, sizeof e_.equation - 1));
+    StoreText(e_.parameterNames, GetText(dlgres::kParameterNamesEdit, sizeof e_.parameterNames - 1));
+    StoreText(e_.parameterValues, GetText(dlgres::kParameterValuesEdit, sizeof e_.parameterValues - 1));
+    StoreText(e_.parameterUnits, GetText(dlgres::kParameterUnitsEdit, sizeof e_.parameterUnits - 1));
+    StoreText(e_.parameterComments, GetText(dlgres::kParameterCommentsEdit, sizeof e_.parameterComments - 1));
     for (auto& text : e_.extraTexts) ZeroBytes(text, sizeof text);
     ZeroBytes(e_.extraText2430, sizeof e_.extraText2430);
     ZeroBytes(e_.extraText2440, sizeof e_.extraText2440);
@@ -103,13 +105,13 @@ class ElementParameterDialog : public plat::Dialog {
 
   // A full table (20 entries) refuses the add.
   void AddUsedVariable() {
-    const int type = ComboSelection(2540);
-    const std::string name = GetText(2541, kVariableNameBytes);
-    const std::string comment = GetText(2542, kVariableCommentBytes);
+    const int type = ComboSelection(dlgres::kUsedTypeCombo);
+    const std::string name = GetText(dlgres::kUsedNameEdit, kVariableNameBytes);
+    const std::string comment = GetText(dlgres::kUsedCommentEdit, kVariableCommentBytes);
     if (type < 0 || name.empty()) return;
     if (e_.usedCount >= kMaxUsedVariables) return;
-    const std::string typeText = ComboText(2540, type);
-    ListInsertRow(2543, e_.usedCount, {typeText, name, comment});
+    const std::string typeText = ComboText(dlgres::kUsedTypeCombo, type);
+    ListInsertRow(dlgres::kUsedVariableList, e_.usedCount, {typeText, name, comment});
     UsedVariable& v = e_.used[e_.usedCount];
     StoreText(v.type, typeText);
     StoreText(v.name, name);
@@ -117,17 +119,17 @@ class ElementParameterDialog : public plat::Dialog {
     ++e_.usedCount;
   }
 
-  void DeleteUsedVariables() { ListDeleteSelected(2543, e_.used, e_.usedCount); }
+  void DeleteUsedVariables() { ListDeleteSelected(dlgres::kUsedVariableList, e_.used, e_.usedCount); }
 
   void AddFeedbackVariable() {
-    const std::string name = GetText(2544, kVariableNameBytes);
-    const int kind = ComboSelection(2545);
-    const int bond = ComboSelection(2546);
+    const std::string name = GetText(dlgres::kFeedbackNameEdit, kVariableNameBytes);
+    const int kind = ComboSelection(dlgres::kFeedbackKindCombo);
+    const int bond = ComboSelection(dlgres::kFeedbackBondCombo);
     if (name.empty() || kind < 0 || bond < 0) return;
     if (e_.feedbackCount >= kMaxFeedbackVariables) return;
-    const std::string kindText = ComboText(2545, kind);
-    const std::string bondText = ComboText(2546, bond);
-    ListInsertRow(2547, e_.feedbackCount, {name, kindText, bondText});
+    const std::string kindText = ComboText(dlgres::kFeedbackKindCombo, kind);
+    const std::string bondText = ComboText(dlgres::kFeedbackBondCombo, bond);
+    ListInsertRow(dlgres::kFeedbackVariableList, e_.feedbackCount, {name, kindText, bondText});
     FeedbackVariable& v = e_.feedback[e_.feedbackCount];
     StoreText(v.name, name);
     StoreText(v.kind, kindText);
@@ -135,7 +137,9 @@ class ElementParameterDialog : public plat::Dialog {
     ++e_.feedbackCount;
   }
 
-  void DeleteFeedbackVariables() { ListDeleteSelected(2547, e_.feedback, e_.feedbackCount); }
+  void DeleteFeedbackVariables() {
+    ListDeleteSelected(dlgres::kFeedbackVariableList, e_.feedback, e_.feedbackCount);
+  }
 
   void SetScrollBar(int id, Qt::ScrollBarPolicy policy) {
     if (auto* edit = qobject_cast<QPlainTextEdit*>(Child(id))) edit->setVerticalScrollBarPolicy(policy);
@@ -155,11 +159,11 @@ class InitialValueDialog : public plat::Dialog {
   void OnInit() override { InitInitialValueDialog(); }
 
   void OnCommand(int id) override {
-    if (id == 1) {
+    if (id == plat::IDOK) {
       StoreInitialValue();
-      End(1);
-    } else if (id == 2) {
-      End(2);
+      End(plat::IDOK);
+    } else if (id == plat::IDCANCEL) {
+      End(plat::IDCANCEL);
     }
   }
 
@@ -169,16 +173,16 @@ class InitialValueDialog : public plat::Dialog {
     char name[32];
     std::snprintf(name, sizeof name, g_document.initialValueKind == 0 ? "DP%d" : "MN%d", bond_ + 1);
     StoreText(b_.initialName, name);
-    if (b_.hasInitialValue == 1) Check(2580, true);
-    SetText(2590, TextOf(b_.initialValue));
+    if (b_.hasInitialValue == 1) Check(dlgres::kHasInitialValueCheck, true);
+    SetText(dlgres::kInitialValueEdit, TextOf(b_.initialValue));
     AddChildPx(-1, plat::Ctl::Label, 36, 19, 56, 16, plat::cp932::ToQString(TextOf(b_.initialName)));
   }
 
   // Unchecked: the value text stays as it was.
   void StoreInitialValue() {
-    if (IsChecked(2580)) {
+    if (IsChecked(dlgres::kHasInitialValueCheck)) {
       b_.hasInitialValue = 1;
-      StoreText(b_.initialValue, GetText(2590, kInitialValueBytes));
+      StoreText(b_.initialValue, GetText(dlgres::kInitialValueEdit, kInitialValueBytes));
     } else {
       b_.hasInitialValue = 0;
     }
@@ -195,7 +199,7 @@ int KindOfElement(int element) {
 }  // namespace
 
 int RunElementParameterDialog(QWidget* owner) {
-  if (g_currentIndex < 0 || g_currentIndex >= g_elementCount) return 2;
+  if (g_currentIndex < 0 || g_currentIndex >= g_elementCount) return plat::IDCANCEL;
   return plat::RunDialog<ElementParameterDialog>(owner, g_currentIndex);
 }
 

@@ -20,13 +20,6 @@ namespace {
 void ResetExperimentalDataGlobals() { std::memset(g_expDataFileName, 0, sizeof g_expDataFileName); }
 const EditorResetHook kResetHook(&ResetExperimentalDataGlobals);
 
-constexpr int kCloseButton = 1;
-constexpr int kFileNameEdit = 3010;
-constexpr int kAttachButton = 2800;
-constexpr int kDetachButton = 2700;
-constexpr int kAttachmentList = 3020;
-constexpr int kSourceCombo = 3030;
-
 // C: the lines before and after the fopen line, which holds the file name.
 // Lines 9 and 11 end in a blank.
 constexpr const char* kCodeHeadC =
@@ -83,57 +76,57 @@ class ExperimentalDataDialog : public plat::Dialog {
 
  protected:
   void OnInit() override {
-    SetByteLimit(kFileNameEdit, sizeof g_expDataFileName - 1);
+    SetByteLimit(dlgres::kDataFileNameEdit, sizeof g_expDataFileName - 1);
     InitExperimentalDataList();
     CreateSourceElementCombo();
   }
 
-  // Escape and the close box (id 2) do nothing: only "閉じる" closes.
+  // Escape and the close box (IDCANCEL) do nothing: only "閉じる" closes.
   void OnCommand(int id) override {
     switch (id) {
-      case kAttachButton: AttachExperimentalData(); break;
-      case kDetachButton: DetachExperimentalData(); break;
-      case kCloseButton: End(0); break;
+      case dlgres::kAttachButton: AttachExperimentalData(); break;
+      case dlgres::kDetachButton: DetachExperimentalData(); break;
+      case dlgres::kExpDataCloseButton: End(0); break;
       default: break;
     }
   }
 
  private:
   void InitExperimentalDataList() {
-    AddChildPx(kAttachmentList, plat::Ctl::List, 20, 70, 260, 140);
-    ListAddColumn(kAttachmentList, QStringLiteral("素子名"), 60, Align::Left);
-    ListAddColumn(kAttachmentList, QStringLiteral("ファイル名"), 200, Align::Left);
+    AddChildPx(dlgres::kAttachmentList, plat::Ctl::List, 20, 70, 260, 140);
+    ListAddColumn(dlgres::kAttachmentList, QStringLiteral("素子名"), 60, Align::Left);
+    ListAddColumn(dlgres::kAttachmentList, QStringLiteral("ファイル名"), 200, Align::Left);
     int row = 0;
     for (int i = 0; i < g_elementCount && i < kMaxElements; ++i) {
       const ElementRecord& e = g_document.elements[i];
       if (e.hasExpData != 1) continue;
-      ListInsertRow(kAttachmentList, row++, {ElementLabel(i), TextOf(e.expDataFile)});
+      ListInsertRow(dlgres::kAttachmentList, row++, {ElementLabel(i), TextOf(e.expDataFile)});
     }
   }
 
   void CreateSourceElementCombo() {
-    AddChildPx(kSourceCombo, plat::Ctl::Combo, 20, 40, 120, 200);
+    AddChildPx(dlgres::kSourceElementCombo, plat::Ctl::Combo, 20, 40, 120, 200);
     for (int i = 0; i < g_elementCount && i < kMaxElements; ++i) {
       const int kind = g_document.elements[i].kind;
-      if (kind == kKindSE || kind == kKindSF) ComboAdd(kSourceCombo, ElementLabel(i));
+      if (kind == kKindSE || kind == kKindSF) ComboAdd(dlgres::kSourceElementCombo, ElementLabel(i));
     }
   }
 
   // The row goes in first, whatever follows: with no element chosen it shows an
   // empty label and nothing else changes.
   void AttachExperimentalData() {
-    const std::string label = ComboText(kSourceCombo, ComboSelection(kSourceCombo));
-    StoreText(g_expDataFileName, GetText(kFileNameEdit));
+    const std::string label = ComboText(dlgres::kSourceElementCombo, ComboSelection(dlgres::kSourceElementCombo));
+    StoreText(g_expDataFileName, GetText(dlgres::kDataFileNameEdit));
     const std::string fileName = TextOf(g_expDataFileName);
-    ListInsertRow(kAttachmentList, 0, {label, fileName});
+    ListInsertRow(dlgres::kAttachmentList, 0, {label, fileName});
     AttachExperimentalDataTo(label, fileName);
   }
 
   void DetachExperimentalData() {
     std::vector<std::string> labels;
-    for (int r = ListNextSelected(kAttachmentList); r >= 0; r = ListNextSelected(kAttachmentList)) {
-      labels.push_back(ListText(kAttachmentList, r, 0));
-      ListDeleteRow(kAttachmentList, r);
+    for (int r = ListNextSelected(dlgres::kAttachmentList); r >= 0; r = ListNextSelected(dlgres::kAttachmentList)) {
+      labels.push_back(ListText(dlgres::kAttachmentList, r, 0));
+      ListDeleteRow(dlgres::kAttachmentList, r);
     }
     for (const std::string& label : labels) DetachExperimentalDataFrom(label);
   }

@@ -9,6 +9,7 @@
 #include "platform/fs.h"
 #include "platform/menu.h"
 #include "platform/message_box.h"
+#include "resources/command_ids.h"
 #include "run_settings_dialogs.h"
 
 #include <QApplication>
@@ -29,25 +30,25 @@ plat::ScrollInfo g_horzScrollInfo;
 unsigned long g_helpCookie = 0;
 
 const plat::ToolbarButton kToolbarButtons[kToolbarButtonCount + 1] = {
-    {0, 1100, plat::kButtonEnabled, plat::kStyleButton},        // New
-    {1, 1110, plat::kButtonEnabled, plat::kStyleButton},        // Open
-    {2, 1120, plat::kButtonEnabled, plat::kStyleButton},        // Save As
-    {3, 1160, plat::kButtonEnabled, plat::kStyleButton},        // Print
-    {4, 1170, plat::kButtonIndeterminate, plat::kStyleButton},  // greyed, no action
-    {5, 1200, plat::kButtonEnabled, plat::kStyleButton},        // select tool
-    {6, 1210, plat::kButtonEnabled, plat::kStyleButton},        // C
-    {7, 1220, plat::kButtonEnabled, plat::kStyleButton},        // I
-    {8, 1230, plat::kButtonEnabled, plat::kStyleButton},        // R
-    {9, 1240, plat::kButtonEnabled, plat::kStyleButton},        // SE
-    {10, 1250, plat::kButtonEnabled, plat::kStyleButton},       // SF
-    {11, 1260, plat::kButtonEnabled, plat::kStyleButton},       // TF
-    {12, 1270, plat::kButtonEnabled, plat::kStyleButton},       // GY
-    {13, 1280, plat::kButtonEnabled, plat::kStyleButton},       // 0-junction
-    {14, 1290, plat::kButtonEnabled, plat::kStyleButton},       // 1-junction
-    {15, 1300, plat::kButtonEnabled, plat::kStyleButton},       // bond tool
-    {16, 1310, plat::kButtonEnabled, plat::kStyleButton},       // numeric conditions
-    {17, 1320, plat::kButtonEnabled, plat::kStyleButton},       // run
-    {18, 1330, plat::kButtonEnabled, plat::kStyleButton},       // Graph
+    {0, kToolbarNew, plat::kButtonEnabled, plat::kStyleButton},
+    {1, kToolbarOpen, plat::kButtonEnabled, plat::kStyleButton},
+    {2, kToolbarSaveAs, plat::kButtonEnabled, plat::kStyleButton},
+    {3, kToolbarPrint, plat::kButtonEnabled, plat::kStyleButton},
+    {4, kToolbarGreyed, plat::kButtonIndeterminate, plat::kStyleButton},
+    {5, kToolSelect, plat::kButtonEnabled, plat::kStyleButton},
+    {6, ToolOfKind(kKindC), plat::kButtonEnabled, plat::kStyleButton},
+    {7, ToolOfKind(kKindI), plat::kButtonEnabled, plat::kStyleButton},
+    {8, ToolOfKind(kKindR), plat::kButtonEnabled, plat::kStyleButton},
+    {9, ToolOfKind(kKindSE), plat::kButtonEnabled, plat::kStyleButton},
+    {10, ToolOfKind(kKindSF), plat::kButtonEnabled, plat::kStyleButton},
+    {11, ToolOfKind(kKindTF), plat::kButtonEnabled, plat::kStyleButton},
+    {12, ToolOfKind(kKindGY), plat::kButtonEnabled, plat::kStyleButton},
+    {13, ToolOfKind(kKindZeroJunction), plat::kButtonEnabled, plat::kStyleButton},
+    {14, ToolOfKind(kKindOneJunction), plat::kButtonEnabled, plat::kStyleButton},
+    {15, kToolBond, plat::kButtonEnabled, plat::kStyleButton},
+    {16, kToolbarNumericConditions, plat::kButtonEnabled, plat::kStyleButton},
+    {17, kToolbarRun, plat::kButtonEnabled, plat::kStyleButton},
+    {18, kToolbarGraph, plat::kButtonEnabled, plat::kStyleButton},
     {0, 0, 0, plat::kStyleSeparator},                           // the separator entry
 };
 
@@ -193,35 +194,35 @@ void OnToolbarCommand(int id, MainWindow* /*window*/) {
     g_currentTool = id;
   }
   switch (id) {
-    case 1100: ToolbarNew(); break;
-    case 1110: ToolbarOpen(); break;
-    case 1120: ToolbarSaveAs(); break;
-    case 1160: ToolbarPrint(); break;
-    case 1310: ToolbarNumericConditions(); break;
-    case 1320: ToolbarRun(); break;
-    case 1330: ToolbarGraph(); break;
-    default: break;  // the tools, and 1170, which does nothing
+    case kToolbarNew: ToolbarNew(); break;
+    case kToolbarOpen: ToolbarOpen(); break;
+    case kToolbarSaveAs: ToolbarSaveAs(); break;
+    case kToolbarPrint: ToolbarPrint(); break;
+    case kToolbarNumericConditions: ToolbarNumericConditions(); break;
+    case kToolbarRun: ToolbarRun(); break;
+    case kToolbarGraph: ToolbarGraph(); break;
+    default: break;  // the tools, and the greyed button, which does nothing
   }
 }
 
 void MainWindow::OnCommand(int id) {
   // The menu's own action first.
   switch (id) {
-    case 100: MenuNew(); break;
-    case 110: MenuOpen(); break;
-    case 120: MenuSave(); break;
-    case 130: MenuSaveAs(); break;
-    case 140: MenuExit(); break;
-    case 150: MenuSavePicture(); break;
-    case 122: MenuShowEquations(0); break;
-    case 123: MenuShowEquations(1); break;
-    case 210: MenuRunBondGraph(); break;
-    case 220: MenuRunFromModelSource(); break;
-    case 300: MenuExperimentalData(); break;
-    case 310: MenuSelectCompiler(); break;
-    case 320: MenuCheckVariables(); break;
-    case 400: MenuHelp(); break;
-    case 410: MenuVersion(); break;
+    case kMenuNew: MenuNew(); break;
+    case kMenuOpen: MenuOpen(); break;
+    case kMenuSave: MenuSave(); break;
+    case kMenuSaveAs: MenuSaveAs(); break;
+    case kMenuExit: MenuExit(); break;
+    case kMenuSavePicture: MenuSavePicture(); break;
+    case kMenuIntegralEquations: MenuShowEquations(0); break;
+    case kMenuDifferentialEquations: MenuShowEquations(1); break;
+    case kMenuRunBondGraph: MenuRunBondGraph(); break;
+    case kMenuRunFromModelSource: MenuRunFromModelSource(); break;
+    case kMenuExperimentalData: MenuExperimentalData(); break;
+    case kMenuSelectCompiler: MenuSelectCompiler(); break;
+    case kMenuCheckVariables: MenuCheckVariables(); break;
+    case kMenuHelp: MenuHelp(); break;
+    case kMenuVersion: MenuVersion(); break;
     default: break;
   }
   if (destroyed_) return;

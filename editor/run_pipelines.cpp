@@ -208,22 +208,22 @@ class RunModelSourceDialogImpl : public plat::Dialog {
 
  protected:
   void OnInit() override {
-    Check(3560, g_runLanguage == 0);
-    Check(3570, g_runLanguage == 1);
-    SetByteLimit(3525, kRunCommandBytes, Encoding::Utf8);
-    SetByteLimit(3540, kRunSourcePathBytes, Encoding::Utf8);
-    SetText(3525, g_runCommand);
-    SetText(3540, g_runSourcePath);
+    Check(dlgres::kRunLanguageCRadio, g_runLanguage == 0);
+    Check(dlgres::kRunLanguageFortranRadio, g_runLanguage == 1);
+    SetByteLimit(dlgres::kRunCommandEdit, kRunCommandBytes, Encoding::Utf8);
+    SetByteLimit(dlgres::kRunSourcePathEdit, kRunSourcePathBytes, Encoding::Utf8);
+    SetText(dlgres::kRunCommandEdit, g_runCommand);
+    SetText(dlgres::kRunSourcePathEdit, g_runSourcePath);
   }
 
   void OnCommand(int id) override {
     switch (id) {
-      case 3500: Browse(); break;
-      case 1: Run(); break;
-      case 2:
-        g_runLanguage = IsChecked(3560) ? 0 : 1;
+      case dlgres::kRunBrowseButton: Browse(); break;
+      case plat::IDOK: Run(); break;
+      case plat::IDCANCEL:
+        g_runLanguage = IsChecked(dlgres::kRunLanguageCRadio) ? 0 : 1;
         ReadEdits();
-        End(2);
+        End(plat::IDCANCEL);
         break;
       default: break;
     }
@@ -231,8 +231,8 @@ class RunModelSourceDialogImpl : public plat::Dialog {
 
  private:
   void ReadEdits() {
-    g_runCommand = GetText(3525);
-    g_runSourcePath = GetText(3540);
+    g_runCommand = GetText(dlgres::kRunCommandEdit);
+    g_runSourcePath = GetText(dlgres::kRunSourcePathEdit);
   }
 
   void Browse() {
@@ -246,8 +246,8 @@ class RunModelSourceDialogImpl : public plat::Dialog {
     options.mustExist = true;
     const QString chosen = plat::FileDialog::Open(this, options);
     if (chosen.isEmpty()) return;
-    SetText(3540, plat::fs::FromQString(chosen));
-    g_runSourcePath = GetText(3540);
+    SetText(dlgres::kRunSourcePathEdit, plat::fs::FromQString(chosen));
+    g_runSourcePath = GetText(dlgres::kRunSourcePathEdit);
     plat::fs::SetCurrentDir(start);
   }
 
@@ -261,9 +261,9 @@ class RunModelSourceDialogImpl : public plat::Dialog {
       Report(this, "ファイル名を入力してください", "入力エラー");
       return;
     }
-    if (IsChecked(3560)) {
+    if (IsChecked(dlgres::kRunLanguageCRadio)) {
       g_runLanguage = 0;
-    } else if (IsChecked(3570)) {
+    } else if (IsChecked(dlgres::kRunLanguageFortranRadio)) {
       g_runLanguage = 1;
     }
     const std::string start = StartDirectory();
@@ -272,12 +272,12 @@ class RunModelSourceDialogImpl : public plat::Dialog {
     plat::fs::CopyReplace(g_runSourcePath, g_pathScratch);
     if (!DeleteStaleResults()) {
       ReportSourceMissing(this, g_runLanguage);
-      End(1);
+      End(plat::IDOK);
       return;
     }
     plat::Process::RunAndWait(plat::fs::ToQString(plat::fs::Join(start, g_runLanguage == 0 ? "cvork2" : "fvork")));
     RunSimulationFromSource(this, g_runLanguage, g_runCommand);
-    End(1);
+    End(plat::IDOK);
   }
 };
 
@@ -297,14 +297,14 @@ void RunFromDiagram(plat::Dialog& outputDialog) {
   // removed, would have the run report what an earlier run left.
   if (!DeleteStaleResults() || !written) {
     ReportSourceMissing(&outputDialog, g_language);
-    outputDialog.End(1);
+    outputDialog.End(plat::IDOK);
     return;
   }
   Step("model compiler");
   RunModelCompiler();
   RunSimulation(&outputDialog);
   Step("end");
-  outputDialog.End(1);
+  outputDialog.End(plat::IDOK);
 }
 
 void SetRunStepHook(std::function<void(const char* step)> hook) { StepHook() = std::move(hook); }

@@ -29,7 +29,7 @@ void RunFromDiagram(plat::Dialog& outputDialog);
 void RunSimulation(QWidget* owner);
 
 // RUN_VRK "VRKファイルからの実行": a model-source file run with its own compiler
-// choice and command. Returns the end code (1 after a run, 2 closed).
+// choice and command. Returns the end code (IDOK after a run, IDCANCEL closed).
 int RunModelSourceDialog(QWidget* owner);
 // After the model compiler of RUN_VRK: as RunSimulation with the given language
 // (0 = C, 1 = Fortran) and compiler command, always with the fixed-step integrator.

@@ -18,62 +18,64 @@ void OutputSettingDialog::OnInit() { InitOutputSettingDialog(); }
 
 void OutputSettingDialog::OnCommand(int id) {
   switch (id) {
-    case 1: RunFromDiagram(*this); break;
-    case 2: End(2); break;
-    case 2533: AddOutputVariable(); break;
-    case 2535: DeleteOutputVariables(); break;
+    case plat::IDOK: RunFromDiagram(*this); break;
+    case plat::IDCANCEL: End(plat::IDCANCEL); break;
+    case dlgres::kAddOutputButton: AddOutputVariable(); break;
+    case dlgres::kDeleteOutputButton: DeleteOutputVariables(); break;
     default: break;
   }
 }
 
 void OutputSettingDialog::InitOutputSettingDialog() {
-  AddChildPx(2530, plat::Ctl::Combo, 27, 50, 110, 120);
-  for (const char* kind : kOutputKindNames) ComboAdd(2530, kind);
-  AddChildPx(2531, plat::Ctl::Combo, 147, 50, 70, 200);
-  ComboAddNumbers(2531, g_bondCount);
-  AddChildPx(2534, plat::Ctl::List, 20, 100, 170, 135);
-  ListAddColumn(2534, QStringLiteral("出力変数"), 100, Align::Left);
-  ListAddColumn(2534, QStringLiteral("ボンド"), 45, Align::Center);
+  AddChildPx(dlgres::kOutputKindCombo, plat::Ctl::Combo, 27, 50, 110, 120);
+  for (const char* kind : kOutputKindNames) ComboAdd(dlgres::kOutputKindCombo, kind);
+  AddChildPx(dlgres::kOutputBondCombo, plat::Ctl::Combo, 147, 50, 70, 200);
+  ComboAddNumbers(dlgres::kOutputBondCombo, g_bondCount);
+  AddChildPx(dlgres::kOutputVariableList, plat::Ctl::List, 20, 100, 170, 135);
+  ListAddColumn(dlgres::kOutputVariableList, QStringLiteral("出力変数"), 100, Align::Left);
+  ListAddColumn(dlgres::kOutputVariableList, QStringLiteral("ボンド"), 45, Align::Center);
   for (int i = 0; i < g_document.outputCount; ++i) {
     const OutputVariable& v = g_document.outputs[i];
-    ListInsertRow(2534, i, {TextOf(v.kindName), TextOf(v.bondText)});
+    ListInsertRow(dlgres::kOutputVariableList, i, {TextOf(v.kindName), TextOf(v.bondText)});
   }
 }
 
 void OutputSettingDialog::AddOutputVariable() {
-  const int kind = ComboSelection(2530);
-  const int bond = ComboSelection(2531);
+  const int kind = ComboSelection(dlgres::kOutputKindCombo);
+  const int bond = ComboSelection(dlgres::kOutputBondCombo);
   if (kind < 0 || bond < 0) return;
   DiagramDocument& d = g_document;
   if (d.outputCount >= kMaxOutputVariables) return;  // the table is full: refused
-  const std::string kindText = ComboText(2530, kind);
-  const std::string bondText = ComboText(2531, bond);
-  ListInsertRow(2534, d.outputCount, {kindText, bondText});
+  const std::string kindText = ComboText(dlgres::kOutputKindCombo, kind);
+  const std::string bondText = ComboText(dlgres::kOutputBondCombo, bond);
+  ListInsertRow(dlgres::kOutputVariableList, d.outputCount, {kindText, bondText});
   StoreText(d.outputs[d.outputCount].kindName, kindText);
   StoreText(d.outputs[d.outputCount].bondText, bondText);
   ++d.outputCount;
 }
 
 void OutputSettingDialog::DeleteOutputVariables() {
-  ListDeleteSelected(2534, g_document.outputs, g_document.outputCount);
+  ListDeleteSelected(dlgres::kOutputVariableList, g_document.outputs, g_document.outputCount);
 }
 
 // ---- OUT_VARIABLE_DIALOG ----------------------------------------------------
 
 OutputFileNameDialog::OutputFileNameDialog() : plat::Dialog(dlgres::OutputFileNameTemplate()) {}
 
-void OutputFileNameDialog::OnInit() { SetByteLimit(2570, sizeof g_document.outputFileName - 1); }
+void OutputFileNameDialog::OnInit() { SetByteLimit(dlgres::kResultNameEdit, sizeof g_document.outputFileName - 1); }
 
 void OutputFileNameDialog::OnCommand(int id) {
-  if (id == 1) {
+  if (id == plat::IDOK) {
     StoreOutputFileName();
-    End(1);
-  } else if (id == 2) {
-    End(2);
+    End(plat::IDOK);
+  } else if (id == plat::IDCANCEL) {
+    End(plat::IDCANCEL);
   }
 }
 
-void OutputFileNameDialog::StoreOutputFileName() { StoreText(g_document.outputFileName, GetText(2570)); }
+void OutputFileNameDialog::StoreOutputFileName() {
+  StoreText(g_document.outputFileName, GetText(dlgres::kResultNameEdit));
+}
 
 // ---- TIME_STEP_DIALOG -------------------------------------------------------
 
@@ -81,49 +83,49 @@ NumericConditionsDialog::NumericConditionsDialog() : plat::Dialog(dlgres::Numeri
 
 void NumericConditionsDialog::OnInit() {
   const NumericConditions& n = g_document.numeric;
-  SetByteLimit(2520, sizeof n.startTime - 1);
-  SetByteLimit(2521, sizeof n.endTime - 1);
-  SetByteLimit(2522, sizeof n.timeStep - 1);
-  SetByteLimit(2523, sizeof n.outputPoints - 1);
+  SetByteLimit(dlgres::kStartTimeEdit, sizeof n.startTime - 1);
+  SetByteLimit(dlgres::kEndTimeEdit, sizeof n.endTime - 1);
+  SetByteLimit(dlgres::kTimeStepEdit, sizeof n.timeStep - 1);
+  SetByteLimit(dlgres::kOutputPointsEdit, sizeof n.outputPoints - 1);
   FillNumericConditionsDialog();
   const bool automatic = g_autoTimeStep == 1;
-  Check(2020, automatic);
-  Enable(2522, !automatic);
+  Check(dlgres::kAutoTimeStepCheck, automatic);
+  Enable(dlgres::kTimeStepEdit, !automatic);
 }
 
 void NumericConditionsDialog::OnCommand(int id) {
   CopyAutoTimeStep();
-  if (id == 1) {
+  if (id == plat::IDOK) {
     StoreNumericConditions();
-    End(1);
+    End(plat::IDOK);
     CopyAutoTimeStep();
-  } else if (id == 2) {
-    End(2);
+  } else if (id == plat::IDCANCEL) {
+    End(plat::IDCANCEL);
   }
 }
 
 void NumericConditionsDialog::FillNumericConditionsDialog() {
   const NumericConditions& n = g_document.numeric;
-  SetText(2520, TextOf(n.startTime));
-  SetText(2521, TextOf(n.endTime));
-  SetText(2522, TextOf(n.timeStep));
-  SetText(2523, TextOf(n.outputPoints));
+  SetText(dlgres::kStartTimeEdit, TextOf(n.startTime));
+  SetText(dlgres::kEndTimeEdit, TextOf(n.endTime));
+  SetText(dlgres::kTimeStepEdit, TextOf(n.timeStep));
+  SetText(dlgres::kOutputPointsEdit, TextOf(n.outputPoints));
 }
 
 // The greyed step field is stored too.
 void NumericConditionsDialog::StoreNumericConditions() {
   NumericConditions& n = g_document.numeric;
-  StoreText(n.startTime, GetText(2520));
-  StoreText(n.endTime, GetText(2521));
-  StoreText(n.timeStep, GetText(2522));
-  StoreText(n.outputPoints, GetText(2523));
+  StoreText(n.startTime, GetText(dlgres::kStartTimeEdit));
+  StoreText(n.endTime, GetText(dlgres::kEndTimeEdit));
+  StoreText(n.timeStep, GetText(dlgres::kTimeStepEdit));
+  StoreText(n.outputPoints, GetText(dlgres::kOutputPointsEdit));
 }
 
 // The check box is copied into the flag at every command, so a change survives CANCEL.
 void NumericConditionsDialog::CopyAutoTimeStep() {
-  const bool on = IsChecked(2020);
+  const bool on = IsChecked(dlgres::kAutoTimeStepCheck);
   g_autoTimeStep = on ? 1 : 0;
-  Enable(2522, !on);
+  Enable(dlgres::kTimeStepEdit, !on);
 }
 
 // ---- SELECT_COMPILER --------------------------------------------------------
@@ -135,19 +137,19 @@ SelectCompilerDialog::SelectCompilerDialog() : plat::Dialog(dlgres::SelectCompil
 void SelectCompilerDialog::OnInit() {
   const std::string path = SettingsPath();
   g_language = ReadCompilerType(path);
-  SetByteLimit(2650, kRunCommandBytes, Encoding::Utf8);
-  SetByteLimit(2660, kRunCommandBytes, Encoding::Utf8);
-  Check(2610, g_language != 0);
-  Check(2600, g_language == 0);
-  SetText(2650, ReadCompilerCommand(path, 0));
-  SetText(2660, ReadCompilerCommand(path, 1));
+  SetByteLimit(dlgres::kCCommandEdit, kRunCommandBytes, Encoding::Utf8);
+  SetByteLimit(dlgres::kFortranCommandEdit, kRunCommandBytes, Encoding::Utf8);
+  Check(dlgres::kCompilerFortranRadio, g_language != 0);
+  Check(dlgres::kCompilerCRadio, g_language == 0);
+  SetText(dlgres::kCCommandEdit, ReadCompilerCommand(path, 0));
+  SetText(dlgres::kFortranCommandEdit, ReadCompilerCommand(path, 1));
 }
 
 // Only OK closes the dialog; Escape and the close box do nothing.
 void SelectCompilerDialog::OnCommand(int id) {
-  if (id != 1) return;
-  const int type = IsChecked(2600) ? 0 : 1;
-  WriteCompilerSettings(SettingsPath(), type, GetText(2650), GetText(2660));
+  if (id != plat::IDOK) return;
+  const int type = IsChecked(dlgres::kCompilerCRadio) ? 0 : 1;
+  WriteCompilerSettings(SettingsPath(), type, GetText(dlgres::kCCommandEdit), GetText(dlgres::kFortranCommandEdit));
   g_language = type;
-  End(1);
+  End(plat::IDOK);
 }

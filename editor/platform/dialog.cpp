@@ -220,7 +220,7 @@ void Dialog::MakeControl(int id, Ctl kind, const QString& text, int x, int y, in
     case Ctl::PushButton: {
       auto* b = new QPushButton(text, this);
       b->setAutoDefault(false);
-      b->setDefault(id == 1);
+      b->setDefault(id == IDOK);
       connect(b, &QPushButton::clicked, this, [this, id] { Command(id); });
       widget = b;
       break;
@@ -564,18 +564,18 @@ void Dialog::ChooseCombo(int id, int index) {
   Command(id);
 }
 
-void Dialog::PressEscape() { Command(2); }
-void Dialog::PressCloseBox() { Command(2); }
-void Dialog::PressEnter() { Command(1); }
+void Dialog::PressEscape() { Command(IDCANCEL); }
+void Dialog::PressCloseBox() { Command(IDCANCEL); }
+void Dialog::PressEnter() { Command(IDOK); }
 
 // Escape and the close box arrive here (QDialog routes both to reject()).
-void Dialog::reject() { Command(2); }
-void Dialog::accept() { Command(1); }
+void Dialog::reject() { Command(IDCANCEL); }
+void Dialog::accept() { Command(IDOK); }
 
 void Dialog::keyPressEvent(QKeyEvent* e) {
   const bool enter = e->key() == Qt::Key_Return || e->key() == Qt::Key_Enter;
   if (enter && (e->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier) {
-    // Enter presses the focused push button, else sends id 1.
+    // Enter presses the focused push button, else sends IDOK.
     if (auto* b = qobject_cast<QPushButton*>(focusWidget()); b && b->isEnabled()) {
       for (auto& [id, c] : controls_)
         if (c.widget == b) {

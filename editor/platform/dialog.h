@@ -2,8 +2,11 @@
 // in dialog units (base units from the template's font: x * 7 / 4, y * 13 / 8 pixels
 // for the 10-point gothic), every button click and every user
 // choice in a combo box reaches OnCommand(id). Escape and the close box run
-// OnCommand(2); Enter runs OnCommand(1). The dialog closes only through End(code).
+// OnCommand(IDCANCEL); Enter runs OnCommand(IDOK). The dialog closes only through
+// End(code).
 #pragma once
+#include "platform/dialog_ids.h"
+
 #include <QDialog>
 #include <QFont>
 #include <QString>
@@ -22,7 +25,7 @@ class QPaintEvent;
 namespace plat {
 
 enum class Ctl {
-  PushButton,   // push button (id 1 is the default button)
+  PushButton,   // push button (IDOK is the default button)
   GroupBox,     // frame with a title
   Label,        // static text
   Edit,         // single-line edit
@@ -155,9 +158,9 @@ class Dialog : public QDialog {
   void Press(int id);        // a click on button, check box or radio id (toggles as a click does;
                              // a disabled one ignores it); with no such control: Command(id)
   void ChooseCombo(int id, int index);  // a user choice in a combo box, then OnCommand(id)
-  void PressEscape();        // Escape: OnCommand(2)
-  void PressCloseBox();      // the close box: OnCommand(2)
-  void PressEnter();         // Enter: OnCommand(1)
+  void PressEscape();        // Escape: OnCommand(IDCANCEL)
+  void PressCloseBox();      // the close box: OnCommand(IDCANCEL)
+  void PressEnter();         // Enter: OnCommand(IDOK)
 
  protected:
   virtual void OnInit() {}

@@ -2,6 +2,8 @@
 // Yes/No ignores Escape and has no working close box; OK/Cancel answers Escape with
 // Cancel; OK answers it with OK.
 #pragma once
+#include "platform/dialog_ids.h"
+
 #include <QString>
 #include <vector>
 
@@ -19,9 +21,7 @@ constexpr unsigned MB_ICONQUESTION = 0x20;
 constexpr unsigned MB_ICONWARNING = 0x30;
 constexpr unsigned MB_ICONINFORMATION = 0x40;
 
-// Answers (also the dialog end codes 1 and 2).
-constexpr int IDOK = 1;
-constexpr int IDCANCEL = 2;
+// Answers: IDOK and IDCANCEL (platform/dialog_ids.h), IDYES and IDNO.
 constexpr int IDYES = 6;
 constexpr int IDNO = 7;
 

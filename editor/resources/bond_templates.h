@@ -12,8 +12,8 @@ inline const plat::DialogTemplate& StrokeSelectTemplate() {
   using plat::Ctl;
   static const plat::DialogTemplate t{"STROKE_SELECT_DIALOG", "Causality", 180, 120, 215, 95,
                                       {
-                                          {1, Ctl::PushButton, "OK", 162, 12, 42, 12},
-                                          {2, Ctl::PushButton, "CANCEL", 162, 32, 42, 12},
+                                          {plat::IDOK, Ctl::PushButton, "OK", 162, 12, 42, 12},
+                                          {plat::IDCANCEL, Ctl::PushButton, "CANCEL", 162, 32, 42, 12},
                                           {kStrokeAtTailRadio, Ctl::RadioButton, "", 10, 13, 15, 30},
                                           {kStrokeAtHeadRadio, Ctl::RadioButton, "", 10, 50, 15, 30},
                                       }};

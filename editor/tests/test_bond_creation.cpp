@@ -70,7 +70,7 @@ class BondCreation : public ::testing::Test {
   static void AnswerStroke(int radio) {
     plat::dlgscript::Queue(kStrokeDialog, [radio](plat::Dialog& d) {
       d.Press(radio);
-      d.Press(1);
+      d.Press(plat::IDOK);
     });
   }
   static int DialogsRun() {
@@ -566,10 +566,10 @@ TEST_F(BondCreation, StrokeDialogOkStoresTheChosenEnd) {
     EXPECT_EQ(g_document.strokeHeadElement, j);
     EXPECT_EQ(g_bondCount, 0) << "the dialog runs before the bond is made";
     d.Press(dlgres::kStrokeAtHeadRadio);
-    d.Press(1);
+    d.Press(plat::IDOK);
   });
   Join(r, j);
-  EXPECT_TRUE(startedAtTail) << "a new bond starts with radio 2000";
+  EXPECT_TRUE(startedAtTail) << "a new bond starts with the tail end's radio";
   ASSERT_EQ(g_bondCount, 1);
   EXPECT_EQ(g_document.bonds[0].strokeAtHead, 1);
   EXPECT_EQ(g_bondAccepted, 1);
@@ -586,7 +586,7 @@ TEST_F(BondCreation, StrokeDialogCancelMakesNoBondAndMovesNothing) {
     g_document.selectionIsElement = 0;
     plat::dlgscript::Queue(kStrokeDialog, [escape](plat::Dialog& d) {
       d.Press(dlgres::kStrokeAtHeadRadio);
-      if (escape) d.PressEscape(); else d.Press(2);
+      if (escape) d.PressEscape(); else d.Press(plat::IDCANCEL);
     });
     Join(j, tf);
     EXPECT_EQ(DialogsRun(), 1);
@@ -618,21 +618,21 @@ TEST_F(BondCreation, StrokeDialogOfAnExistingBondShowsAndChangesItsStroke) {
   plat::dlgscript::Queue(kStrokeDialog, [&](plat::Dialog& d) {
     shownAtHead = d.IsChecked(dlgres::kStrokeAtHeadRadio) && !d.IsChecked(dlgres::kStrokeAtTailRadio);
     d.Press(dlgres::kStrokeAtTailRadio);
-    d.Press(2);
+    d.Press(plat::IDCANCEL);
   });
-  EXPECT_EQ(RunStrokeSelectDialog(nullptr), 2);
+  EXPECT_EQ(RunStrokeSelectDialog(nullptr), plat::IDCANCEL);
   EXPECT_TRUE(shownAtHead);
   EXPECT_EQ(g_document.bonds[0].strokeAtHead, 1);
 
   AnswerStroke(dlgres::kStrokeAtTailRadio);
-  EXPECT_EQ(RunStrokeSelectDialog(nullptr), 1);
+  EXPECT_EQ(RunStrokeSelectDialog(nullptr), plat::IDOK);
   EXPECT_EQ(g_document.bonds[0].strokeAtHead, 0);
   bool shownAtTail = false;
   plat::dlgscript::Queue(kStrokeDialog, [&](plat::Dialog& d) {
     shownAtTail = d.IsChecked(dlgres::kStrokeAtTailRadio);
-    d.Press(1);
+    d.Press(plat::IDOK);
   });
-  EXPECT_EQ(RunStrokeSelectDialog(nullptr), 1);
+  EXPECT_EQ(RunStrokeSelectDialog(nullptr), plat::IDOK);
   EXPECT_TRUE(shownAtTail);
   EXPECT_EQ(g_document.bonds[0].strokeAtHead, 0);
 }
@@ -645,10 +645,10 @@ TEST_F(BondCreation, StrokeDialogLayout) {
     int id, x, y, w, h;
     const char* text;
   };
-  const Want controls[] = {{1, 162, 12, 42, 12, "OK"},
-                           {2, 162, 32, 42, 12, "CANCEL"},
-                           {2000, 10, 13, 15, 30, ""},
-                           {2010, 10, 50, 15, 30, ""}};
+  const Want controls[] = {{plat::IDOK, 162, 12, 42, 12, "OK"},
+                           {plat::IDCANCEL, 162, 32, 42, 12, "CANCEL"},
+                           {dlgres::kStrokeAtTailRadio, 10, 13, 15, 30, ""},
+                           {dlgres::kStrokeAtHeadRadio, 10, 50, 15, 30, ""}};
   for (const Want& w : controls) {
     QWidget* c = d.Child(w.id);
     ASSERT_NE(c, nullptr) << w.id;
@@ -656,9 +656,10 @@ TEST_F(BondCreation, StrokeDialogLayout) {
         << w.id;
     EXPECT_EQ(d.GetTextU(w.id), QString::fromUtf8(w.text)) << w.id;
   }
-  // The radio beside each picture: 2000 by the upper bar (y 20..69), 2010 by the lower (80..129).
-  EXPECT_LE(d.Child(2000)->geometry().top(), 21);
-  EXPECT_GE(d.Child(2010)->geometry().top(), 80);
+  // The radio beside each picture: the tail end's by the upper bar (y 20..69), the head end's by
+  // the lower (80..129).
+  EXPECT_LE(d.Child(dlgres::kStrokeAtTailRadio)->geometry().top(), 21);
+  EXPECT_GE(d.Child(dlgres::kStrokeAtHeadRadio)->geometry().top(), 80);
 }
 
 // The base units of the 10-point gothic dialog font.
@@ -770,11 +771,11 @@ class BondToolWindow : public MainWindowFixture {
 };
 
 TEST_F(BondToolWindow, RealClicksAndMovesDrawTheBandAtTheScrolledCanvasPoint) {
-  Place(1280, 200, 200);  // 0-junction, box (193, 185, 208, 215)
-  Place(1230, 400, 300);  // R1
+  Place(ToolOfKind(kKindZeroJunction), 200, 200);  // box (193, 185, 208, 215)
+  Place(ToolOfKind(kKindR), 400, 300);             // R1
   window_->OnScroll(plat::SB_HORZ, plat::SB_THUMBTRACK, 100);
   window_->OnScroll(plat::SB_VERT, plat::SB_THUMBTRACK, 40);
-  window_->OnCommand(1300);
+  window_->OnCommand(kToolBond);
   // Canvas (200, 200) is client (100, 160).
   RealClick(100, 160);
   ASSERT_EQ(g_bondDrawing, 1);
@@ -803,7 +804,7 @@ TEST_F(BondToolWindow, RealClicksAndMovesDrawTheBandAtTheScrolledCanvasPoint) {
   // The R end: the stroke dialog, answered with the head end.
   plat::dlgscript::Queue(kStrokeDialog, [](plat::Dialog& d) {
     d.Press(dlgres::kStrokeAtHeadRadio);
-    d.Press(1);
+    d.Press(plat::IDOK);
   });
   RealMove(300, 260);
   RealClick(300, 260);  // canvas (400, 300): R1
@@ -820,12 +821,12 @@ TEST_F(BondToolWindow, RealClicksAndMovesDrawTheBandAtTheScrolledCanvasPoint) {
 
 // A small graph drawn with the mouse, written as a picture for people to look at.
 TEST_F(BondToolWindow, SmallGraphDrawnWithTheMouse) {
-  Place(1240, 120, 250);  // SE1
-  Place(1290, 300, 250);  // 1-junction
-  Place(1230, 310, 420);  // R1
-  Place(1210, 300, 100);  // C1
-  Place(1220, 480, 240);  // I1
-  window_->OnCommand(1300);
+  Place(ToolOfKind(kKindSE), 120, 250);           // SE1
+  Place(ToolOfKind(kKindOneJunction), 300, 250);
+  Place(ToolOfKind(kKindR), 310, 420);            // R1
+  Place(ToolOfKind(kKindC), 300, 100);            // C1
+  Place(ToolOfKind(kKindI), 480, 240);            // I1
+  window_->OnCommand(kToolBond);
   auto join = [&](int tail, int head) {
     const Rect& t = g_document.elements[tail].box;
     const Rect& h = g_document.elements[head].box;
@@ -835,7 +836,7 @@ TEST_F(BondToolWindow, SmallGraphDrawnWithTheMouse) {
   join(0, 1);  // SE at the tail: stroke at the junction's end
   plat::dlgscript::Queue(kStrokeDialog, [](plat::Dialog& d) {
     d.Press(dlgres::kStrokeAtTailRadio);
-    d.Press(1);
+    d.Press(plat::IDOK);
   });
   join(1, 2);  // R: chosen in the dialog
   join(1, 3);  // C at the head: stroke at the junction's end

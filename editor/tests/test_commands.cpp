@@ -57,7 +57,7 @@ class Commands : public MainWindowFixture {
 }  // namespace
 
 TEST_F(Commands, NewAsksAndKeepsWhatItKeeps) {
-  for (int id : {100, 1100}) {
+  for (int id : {kMenuNew, kToolbarNew}) {
     SCOPED_TRACE(id);
     g_scrollX = 0;
     testdoc::BuildSampleDiagram();
@@ -136,7 +136,7 @@ TEST_F(Commands, NewWhileABondIsDrawnLeavesNoRubberBand) {
   g_bondDrawing = 1;
   g_drawDC->Line(100, 600, 400, 600, plat::Pen::Dot(1, plat::kBlack));
   plat::msgscript::Answer(plat::IDOK);
-  window_->OnCommand(100);
+  window_->OnCommand(kMenuNew);
   EXPECT_EQ(g_bondDrawing, 0);
   QImage white(g_drawDC->Image().size(), g_drawDC->Image().format());
   white.fill(Qt::white);
@@ -146,12 +146,12 @@ TEST_F(Commands, NewWhileABondIsDrawnLeavesNoRubberBand) {
 TEST_F(Commands, SaveAfterNewWritesTheLastFile) {
   testdoc::BuildSampleDiagram();
   files_.Answer("model.VRD");
-  window_->OnCommand(130);
+  window_->OnCommand(kMenuSaveAs);
   plat::msgscript::Answer(plat::IDOK);
-  window_->OnCommand(100);
+  window_->OnCommand(kMenuNew);
   testdoc::PlaceForTest(kKindOneJunction, 900, 900);
   g_documentSaved = 0;
-  window_->OnCommand(120);
+  window_->OnCommand(kMenuSave);
   EXPECT_EQ(files_.Requests().size(), 1u);
   EXPECT_EQ(g_documentSaved, 1);
   EXPECT_EQ(ReadFileBytes(Path("model.VRD")), Encoded());
@@ -192,7 +192,7 @@ TEST_F(Commands, MenuOpenAsksAboutUnsavedChanges) {
     if (*c.dialog) files_.Answer(c.dialog);
     const std::size_t requests = files_.Requests().size();
 
-    window_->OnCommand(110);
+    window_->OnCommand(kMenuOpen);
     if (c.answer) {
       ASSERT_GE(Boxes().size(), 1u);
       EXPECT_EQ(Boxes()[0].text, kSaveQuestion);
@@ -233,7 +233,7 @@ TEST_F(Commands, OpenEndsSelectionAndBondDrawingAndShowsTheNewDiagram) {
   g_document.elements[0].staleMark = 1;
   plat::msgscript::Answer(plat::IDNO);
   files_.Answer("model.VRD");
-  window_->OnCommand(110);
+  window_->OnCommand(kMenuOpen);
   ASSERT_EQ(g_elementCount, 5);
   EXPECT_EQ(g_document.selectionActive, 0);
   EXPECT_EQ(g_bondDrawing, 0);
@@ -261,13 +261,13 @@ TEST_F(Commands, SaveAndSaveAsSetTheFlagOnlyWhenWritten) {
     bool message;
   };
   const Case cases[] = {
-      {"save as", 130, "", "a.VRD", 1, false},
-      {"save as cancelled", 130, "", "", 0, false},
-      {"save as into no folder", 130, "", "none/a.VRD", 0, true},
-      {"save", 120, "b.VRD", nullptr, 1, false},
-      {"save without a name", 120, "", "c.VRD", 1, false},
-      {"save without a name, cancelled", 120, "", "", 0, false},
-      {"save into no folder", 120, "none/b.VRD", nullptr, 0, true},
+      {"save as", kMenuSaveAs, "", "a.VRD", 1, false},
+      {"save as cancelled", kMenuSaveAs, "", "", 0, false},
+      {"save as into no folder", kMenuSaveAs, "", "none/a.VRD", 0, true},
+      {"save", kMenuSave, "b.VRD", nullptr, 1, false},
+      {"save without a name", kMenuSave, "", "c.VRD", 1, false},
+      {"save without a name, cancelled", kMenuSave, "", "", 0, false},
+      {"save into no folder", kMenuSave, "none/b.VRD", nullptr, 0, true},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
@@ -286,12 +286,12 @@ TEST_F(Commands, SaveAndSaveAsSetTheFlagOnlyWhenWritten) {
   }
 }
 
-// Save (120) over the current file and Save As (130) over another good file,
-// each failing at every step of the write.
+// Save over the current file and Save As over another good file, each failing at every
+// step of the write.
 TEST_F(Commands, AFailedSaveKeepsTheFileTheCaptionTheNameAndTheFlag) {
   testdoc::BuildSampleDiagram();
   files_.Answer("current.VRD");
-  window_->OnCommand(130);
+  window_->OnCommand(kMenuSaveAs);
   const QString caption = Caption();
   ASSERT_EQ(caption, QStringLiteral("VORK Ver. 2.0 [current.VRD]"));
   const std::string saved = ReadFileBytes(Path("current.VRD"));
@@ -299,17 +299,17 @@ TEST_F(Commands, AFailedSaveKeepsTheFileTheCaptionTheNameAndTheFlag) {
   StoreText(g_document.elements[0].equation, "E = 2");  // what a save would change
   const QStringList entries = DirEntries(cwd_.path());
 
-  for (int id : {120, 130}) {
+  for (int id : {kMenuSave, kMenuSaveAs}) {
     for (plat::fs::WriteStep step : {plat::fs::WriteStep::Write, plat::fs::WriteStep::Flush,
                                      plat::fs::WriteStep::Close, plat::fs::WriteStep::Rename}) {
       SCOPED_TRACE(::testing::Message() << "command " << id << ", step " << static_cast<int>(step));
       plat::msgscript::Begin();
       g_documentSaved = 0;
-      if (id == 130) files_.Answer("good.VRD");
+      if (id == kMenuSaveAs) files_.Answer("good.VRD");
       plat::fs::FailNextWriteAt(step);
       window_->OnCommand(id);
       EXPECT_EQ(Messages(), std::vector<std::string>{kSaveError});
-      EXPECT_EQ(ReadFileBytes(Path(id == 120 ? "current.VRD" : "good.VRD")), saved);
+      EXPECT_EQ(ReadFileBytes(Path(id == kMenuSave ? "current.VRD" : "good.VRD")), saved);
       EXPECT_EQ(DirEntries(cwd_.path()), entries);  // no temporary file left
       EXPECT_EQ(Caption(), caption);
       EXPECT_EQ(g_diagramFileName, Path("current.VRD"));
@@ -317,7 +317,7 @@ TEST_F(Commands, AFailedSaveKeepsTheFileTheCaptionTheNameAndTheFlag) {
     }
   }
   // Nothing of the seam is left: the next save writes.
-  window_->OnCommand(120);
+  window_->OnCommand(kMenuSave);
   EXPECT_EQ(g_documentSaved, 1);
   EXPECT_EQ(ReadFileBytes(Path("current.VRD")), Encoded());
 }
@@ -328,7 +328,7 @@ TEST_F(Commands, SaveAsOntoAFullDiskKeepsTheGoodFile) {
   SKIP_WITHOUT(disk);
   testdoc::BuildSampleDiagram();
   files_.Answer("current.VRD");
-  window_->OnCommand(130);
+  window_->OnCommand(kMenuSaveAs);
   const QString caption = Caption();
   testdoc::PlaceForTest(kKindTF, 700, 700);
   const std::string good = ReadFileBytes(Path("current.VRD"));
@@ -338,7 +338,7 @@ TEST_F(Commands, SaveAsOntoAFullDiskKeepsTheGoodFile) {
   g_documentSaved = 0;
 
   files_.Answer(disk.Path("good.VRD"));
-  window_->OnCommand(130);
+  window_->OnCommand(kMenuSaveAs);
 
   EXPECT_EQ(Messages(), std::vector<std::string>{kSaveError});
   EXPECT_EQ(ReadFileBytes(disk.Path("good.VRD")), good);
@@ -351,7 +351,7 @@ TEST_F(Commands, SaveAsOntoAFullDiskKeepsTheGoodFile) {
 TEST_F(Commands, CaptionShowsTheWholeFileTitle) {
   const std::string title(60, 'd');
   files_.Answer(title + ".VRD");
-  window_->OnCommand(130);
+  window_->OnCommand(kMenuSaveAs);
   EXPECT_EQ(Caption(), QStringLiteral("VORK Ver. 2.0 [%1.VRD]").arg(QString::fromStdString(title)));
   EXPECT_EQ(g_diagramFileName, Path(title + ".VRD"));
 }
@@ -381,7 +381,7 @@ TEST_F(Commands, ExitAsksOnlyWhenModified) {
     for (int a : c.answers) plat::msgscript::Answer(a);
     if (c.dialog && *c.dialog) files_.Answer(c.dialog);
     const std::size_t requests = files_.Requests().size();
-    window_->OnCommand(140);
+    window_->OnCommand(kMenuExit);
     EXPECT_EQ(window_->IsDestroyed(), c.destroyed);
     EXPECT_EQ(plat::msgscript::Pending(), 0);
     if (c.modified) {
@@ -409,7 +409,7 @@ TEST_F(Commands, ToolbarOpenAndSaveAsLeaveTheFlags) {
   g_autoTimeStep = 1;
   // Open discards the changes without a question.
   files_.Answer("model.VRD");
-  window_->OnCommand(1110);
+  window_->OnCommand(kToolbarOpen);
   EXPECT_TRUE(Boxes().empty());
   EXPECT_EQ(Encoded(), model);
   EXPECT_EQ(g_documentSaved, 0);
@@ -417,7 +417,7 @@ TEST_F(Commands, ToolbarOpenAndSaveAsLeaveTheFlags) {
   EXPECT_EQ(Caption(), QStringLiteral("VORK Ver. 2.0 [model.VRD]"));
 
   files_.Answer("copy.VRD");
-  window_->OnCommand(1120);
+  window_->OnCommand(kToolbarSaveAs);
   EXPECT_TRUE(files_.Requests().back().save);
   EXPECT_EQ(ReadFileBytes(Path("copy.VRD")), model);
   EXPECT_EQ(g_documentSaved, 0);
@@ -425,18 +425,18 @@ TEST_F(Commands, ToolbarOpenAndSaveAsLeaveTheFlags) {
 }
 
 TEST_F(Commands, SettingsDialogsHelpAndVersion) {
-  window_->OnCommand(310);
-  window_->OnCommand(1310);
+  window_->OnCommand(kMenuSelectCompiler);
+  window_->OnCommand(kToolbarNumericConditions);
   EXPECT_EQ(plat::dlgscript::Opened(),
             (std::vector<std::string>{"SELECT_COMPILER", "SELECT_COMPILER", "TIME_STEP_DIALOG"}));
   // Help: nothing at all.
-  window_->OnCommand(400);
-  window_->OnCommand(1170);
+  window_->OnCommand(kMenuHelp);
+  window_->OnCommand(kToolbarGreyed);
   EXPECT_TRUE(Boxes().empty());
   EXPECT_EQ(plat::dlgscript::Opened().size(), 3u);
   EXPECT_TRUE(files_.Requests().empty());
 
-  window_->OnCommand(410);
+  window_->OnCommand(kMenuVersion);
   ASSERT_EQ(Boxes().size(), 1u);
   EXPECT_EQ(Boxes()[0].title, QStringLiteral("バージョン情報"));
   EXPECT_EQ(Boxes()[0].flags, plat::MB_OK);
@@ -446,13 +446,13 @@ TEST_F(Commands, SettingsDialogsHelpAndVersion) {
 
 TEST_F(Commands, GraphStartsWhenPresentAndNothingShowsWhenAbsent) {
   plat::Process::SetSearchDirs({QString::fromStdString(cwd_.path())});
-  window_->OnCommand(1330);
+  window_->OnCommand(kToolbarGraph);
   EXPECT_TRUE(Boxes().empty());
 
   WriteFileBytes(Path("Graph"), "#!/bin/sh\npwd > graph_ran\n");
   ASSERT_TRUE(QFile::setPermissions(plat::fs::ToQString(Path("Graph")),
                                     QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
-  window_->OnCommand(1330);
+  window_->OnCommand(kToolbarGraph);
   EXPECT_TRUE(QTest::qWaitFor([&] { return ReadFileBytes(Path("graph_ran")) == cwd_.path() + "\n"; }, 5000));
   EXPECT_TRUE(Boxes().empty());
 }

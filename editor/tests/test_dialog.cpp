@@ -28,12 +28,14 @@ namespace {
 
 using plat::Ctl;
 using plat::Dialog;
+using plat::IDCANCEL;
+using plat::IDOK;
 
 const plat::DialogTemplate& Tmpl() {
   static const plat::DialogTemplate t{"TEST_DIALOG", "テスト", 10, 20, 200, 120,
                                       {
-                                          {1, Ctl::PushButton, "OK", 130, 10, 50, 12},
-                                          {2, Ctl::PushButton, "キャンセル", 130, 30, 50, 12},
+                                          {IDOK, Ctl::PushButton, "OK", 130, 10, 50, 12},
+                                          {IDCANCEL, Ctl::PushButton, "キャンセル", 130, 30, 50, 12},
                                           {-1, Ctl::GroupBox, "枠", 10, 7, 180, 46},
                                           {10, Ctl::Edit, "", 10, 10, 60, 14},
                                           {11, Ctl::MultiEdit, "", 10, 30, 60, 40},
@@ -50,7 +52,7 @@ const plat::DialogTemplate& Tmpl() {
 // Records every command; ends with the id when it is in endOn.
 class Probe : public Dialog {
  public:
-  explicit Probe(std::vector<int> endOn = {1}) : Dialog(Tmpl()), endOn_(std::move(endOn)) {}
+  explicit Probe(std::vector<int> endOn = {IDOK}) : Dialog(Tmpl()), endOn_(std::move(endOn)) {}
   std::vector<int> commands;
   std::function<void(Probe&)> onInit;
 
@@ -80,10 +82,10 @@ class DialogTest : public ::testing::Test {
 TEST_F(DialogTest, DialogUnitsBecomePixels) {
   Probe d;
   EXPECT_EQ(d.size(), QSize(350, 195));  // 200 * 7 / 4, 120 * 13 / 8
-  EXPECT_EQ(d.Child(1)->geometry(), QRect(227, 16, 87, 19));
+  EXPECT_EQ(d.Child(IDOK)->geometry(), QRect(227, 16, 87, 19));
   EXPECT_EQ(d.Child(10)->geometry(), QRect(17, 16, 105, 22));
   EXPECT_EQ(d.windowTitle(), QString::fromUtf8("テスト"));
-  EXPECT_EQ(d.GetTextU(2), QString::fromUtf8("キャンセル"));
+  EXPECT_EQ(d.GetTextU(IDCANCEL), QString::fromUtf8("キャンセル"));
   EXPECT_EQ(d.Child(99), nullptr);
   QWidget* px = d.AddChildPx(20, Ctl::Combo, 27, 50, 110, 120);
   EXPECT_EQ(px->pos(), QPoint(27, 50));
@@ -252,12 +254,12 @@ TEST_F(DialogTest, FilledEditShowsItsStartAndTheFirstTabStopHasTheFocus) {
     auto* edit = qobject_cast<QLineEdit*>(d.Child(10));
     cursor = edit->cursorPosition();
     firstCharX = edit->inputMethodQuery(Qt::ImCursorRectangle).toRect().center().x();
-    d.End(2);
+    d.End(IDCANCEL);
   });
   Probe d;
   d.onInit = [&](Probe& p) { p.SetText(10, longText); };
-  EXPECT_EQ(plat::RunModal(d, nullptr), 2);
-  EXPECT_EQ(focused, d.Child(1));  // the OK button comes first in the template
+  EXPECT_EQ(plat::RunModal(d, nullptr), IDCANCEL);
+  EXPECT_EQ(focused, d.Child(IDOK));  // the OK button comes first in the template
   EXPECT_EQ(cursor, 0);
   EXPECT_LT(firstCharX, 20);
 
@@ -340,18 +342,19 @@ TEST_F(DialogTest, ListsKeepRowsAndSelections) {
   EXPECT_EQ(d.ListText(30, 2, 1), "3");
 }
 
-// Escape and the close box send 2 and close nothing by themselves; Enter sends 1.
+// Escape and the close box send IDCANCEL and close nothing by themselves; Enter sends
+// IDOK.
 TEST_F(DialogTest, EscapeCloseBoxAndEnterAreCommands) {
   Probe d(std::vector<int>{});
   d.PressEscape();
   d.PressCloseBox();
   d.PressEnter();
-  EXPECT_EQ(d.commands, (std::vector<int>{2, 2, 1}));
+  EXPECT_EQ(d.commands, (std::vector<int>{IDCANCEL, IDCANCEL, IDOK}));
   EXPECT_FALSE(d.Ended());
-  Probe e({2});
+  Probe e({IDCANCEL});
   e.PressEscape();
   EXPECT_TRUE(e.Ended());
-  EXPECT_EQ(e.EndCode(), 2);
+  EXPECT_EQ(e.EndCode(), IDCANCEL);
 }
 
 TEST_F(DialogTest, ScriptedRunsReturnTheEndCode) {
@@ -359,13 +362,13 @@ TEST_F(DialogTest, ScriptedRunsReturnTheEndCode) {
     d.SetTextU(10, "typed");
     d.PressEscape();
     EXPECT_FALSE(d.Ended());
-    d.Press(1);
+    d.Press(IDOK);
   });
   plat::dlgscript::Queue("TEST_DIALOG", [](Dialog& d) { d.PressEscape(); });
   Probe a;
-  EXPECT_EQ(plat::RunModal(a, nullptr), 1);
+  EXPECT_EQ(plat::RunModal(a, nullptr), IDOK);
   EXPECT_EQ(a.GetText(10, 19), "typed");
-  EXPECT_EQ(a.commands, (std::vector<int>{2, 1}));
+  EXPECT_EQ(a.commands, (std::vector<int>{IDCANCEL, IDOK}));
   Probe b;
   EXPECT_EQ(plat::RunModal(b, nullptr), -1);  // the script left it open
   Probe c;
@@ -373,7 +376,7 @@ TEST_F(DialogTest, ScriptedRunsReturnTheEndCode) {
   EXPECT_EQ(plat::dlgscript::Opened(), (std::vector<std::string>{"TEST_DIALOG", "TEST_DIALOG", "TEST_DIALOG"}));
   EXPECT_EQ(plat::dlgscript::Pending("TEST_DIALOG"), 0);
   // Ended in OnInit: no script is taken.
-  plat::dlgscript::Queue("TEST_DIALOG", [](Dialog& d) { d.Press(2); });
+  plat::dlgscript::Queue("TEST_DIALOG", [](Dialog& d) { d.Press(IDCANCEL); });
   Probe e;
   e.onInit = [](Probe& p) { p.End(5); };
   EXPECT_EQ(plat::RunModal(e, nullptr), 5);
@@ -391,12 +394,12 @@ TEST_F(DialogTest, RealEscapeKeyAndCloseBoxKeepTheDialogOpenUntilEnd) {
     EXPECT_TRUE(d.isVisible());
     checked = true;
     QTest::keyClick(d.Child(10), Qt::Key_A);
-    QTest::keyClick(d.Child(10), Qt::Key_Return);  // Enter in an edit: id 1
+    QTest::keyClick(d.Child(10), Qt::Key_Return);  // Enter in an edit: IDOK
   });
-  Probe d({1});
-  EXPECT_EQ(plat::RunModal(d, nullptr), 1);
+  Probe d({IDOK});
+  EXPECT_EQ(plat::RunModal(d, nullptr), IDOK);
   EXPECT_TRUE(checked);
-  EXPECT_EQ(d.commands, (std::vector<int>{2, 2, 1}));
+  EXPECT_EQ(d.commands, (std::vector<int>{IDCANCEL, IDCANCEL, IDOK}));
   EXPECT_EQ(d.GetText(10, 19), "a");
   EXPECT_FALSE(d.isVisible());
 }
@@ -408,23 +411,23 @@ TEST_F(DialogTest, RealEnterInAMultiLineEditMakesANewLine) {
     QTest::keyClicks(d.Child(11), "ab");
     QTest::keyClick(d.Child(11), Qt::Key_Return);
     QTest::keyClicks(d.Child(11), "c");
-    QTest::keyClick(&d, Qt::Key_Escape);  // id 2 ends this one
+    QTest::keyClick(&d, Qt::Key_Escape);  // IDCANCEL ends this one
   });
-  Probe d({2});
-  EXPECT_EQ(plat::RunModal(d, nullptr), 2);
+  Probe d({IDCANCEL});
+  EXPECT_EQ(plat::RunModal(d, nullptr), IDCANCEL);
   EXPECT_EQ(d.GetText(11, 100), "ab\r\nc");
-  EXPECT_EQ(d.commands, (std::vector<int>{2}));
+  EXPECT_EQ(d.commands, (std::vector<int>{IDCANCEL}));
 }
 
 TEST_F(DialogTest, RealMouseClickOnAButtonSendsItsId) {
   plat::dlgscript::End();
   plat::dlgscript::SetShownHook([](Dialog& d) {
     QTest::mouseClick(d.Child(17), Qt::LeftButton);
-    QTest::mouseClick(d.Child(2), Qt::LeftButton);
+    QTest::mouseClick(d.Child(IDCANCEL), Qt::LeftButton);
   });
-  Probe d({2});
-  EXPECT_EQ(plat::RunModal(d, nullptr), 2);
-  EXPECT_EQ(d.commands, (std::vector<int>{17, 2}));
+  Probe d({IDCANCEL});
+  EXPECT_EQ(plat::RunModal(d, nullptr), IDCANCEL);
+  EXPECT_EQ(d.commands, (std::vector<int>{17, IDCANCEL}));
 }
 
 // File dialogs: the hook answers instead of a dialog; the real one returns the chosen

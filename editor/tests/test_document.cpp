@@ -59,7 +59,7 @@ TEST_F(Document, KindsToolsAndSides) {
 }
 
 TEST_F(Document, StartValues) {
-  EXPECT_EQ(g_currentTool, 1200);
+  EXPECT_EQ(g_currentTool, kToolSelect);
   EXPECT_EQ(g_fontHeight, 30);
   EXPECT_EQ(g_numberedKinds, 7);
   EXPECT_EQ(g_scrollUnit, 1);
@@ -193,7 +193,7 @@ TEST_F(Document, TheFiveHundredAndFirstElementIsRefused) {
 }
 
 TEST_F(Document, PlacementNeedsAPlacingTool) {
-  for (int tool : {kToolSelect, kToolBond, 1209, 1300}) {
+  for (int tool : {kToolSelect, kToolBond, kToolFirstElement - 1, kToolLastElement + 10}) {
     g_currentTool = tool;
     EXPECT_EQ(PlaceElement(100, 100), 0) << tool;
   }

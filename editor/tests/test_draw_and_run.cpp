@@ -15,6 +15,9 @@
 #include "platform/ini.h"
 #include "platform/message_box.h"
 #include "platform/process.h"
+#include "resources/bond_templates.h"
+#include "resources/dialog_templates.h"
+#include "resources/element_dialog_templates.h"
 
 #include "test_diagram_helpers.h"
 #include "test_window_fixture.h"
@@ -91,12 +94,12 @@ class DrawAndRun : public MainWindowFixture {
     window_->OnCommand(kToolSelect);
     Click(CentreX(element), CentreY(element));
     dlg::Queue("ELEMENT_PARAMETER_DIALOG", [=](plat::Dialog& d) {
-      d.SetTextU(2310, QString::fromUtf8(name));
-      d.SetTextU(2320, QString::fromUtf8(value));
-      d.SetTextU(2330, QString::fromUtf8(unit));
-      d.SetTextU(2340, QString::fromUtf8(comment));
-      d.SetTextU(2300, QString::fromUtf8(equation));
-      d.Press(1);
+      d.SetTextU(dlgres::kParameterNamesEdit, QString::fromUtf8(name));
+      d.SetTextU(dlgres::kParameterValuesEdit, QString::fromUtf8(value));
+      d.SetTextU(dlgres::kParameterUnitsEdit, QString::fromUtf8(unit));
+      d.SetTextU(dlgres::kParameterCommentsEdit, QString::fromUtf8(comment));
+      d.SetTextU(dlgres::kEquationEdit, QString::fromUtf8(equation));
+      d.Press(plat::IDOK);
     });
     window_->OnRButtonDown(CentreX(element), CentreY(element));
     EXPECT_EQ(dlg::Pending("ELEMENT_PARAMETER_DIALOG"), 0);
@@ -122,8 +125,8 @@ class DrawAndRun : public MainWindowFixture {
     Bond(c.one, c.ca);
     EXPECT_EQ(std::count(dlg::Opened().begin(), dlg::Opened().end(), "STROKE_SELECT_DIALOG"), 0);
     dlg::Queue("STROKE_SELECT_DIALOG", [](plat::Dialog& d) {
-      d.Press(2000);
-      d.Press(1);
+      d.Press(dlgres::kStrokeAtTailRadio);
+      d.Press(plat::IDOK);
     });
     Bond(c.one, c.re);
     EXPECT_EQ(dlg::Pending("STROKE_SELECT_DIALOG"), 0);
@@ -146,9 +149,9 @@ class DrawAndRun : public MainWindowFixture {
     ASSERT_EQ(g_document.selectionIsElement, 0);
     ASSERT_EQ(g_document.selectedIndex, bond);
     dlg::Queue("INITIAL_VALUE_DIALOG", [](plat::Dialog& d) {
-      d.Press(2580);
-      d.SetTextU(2590, QStringLiteral("5.0000000E-01"));
-      d.Press(1);
+      d.Press(dlgres::kHasInitialValueCheck);
+      d.SetTextU(dlgres::kInitialValueEdit, QStringLiteral("5.0000000E-01"));
+      d.Press(plat::IDOK);
     });
     window_->OnKeyDown(plat::VK_SPACE);
     EXPECT_EQ(dlg::Pending("INITIAL_VALUE_DIALOG"), 0);
@@ -156,14 +159,14 @@ class DrawAndRun : public MainWindowFixture {
   // Numeric conditions from the toolbar; the automatic step ticked or not.
   void SetConditions(const char* end, const char* step, const char* points, bool automatic) {
     dlg::Queue("TIME_STEP_DIALOG", [=](plat::Dialog& d) {
-      d.SetTextU(2520, QStringLiteral("0.0"));
-      d.SetTextU(2521, QString::fromUtf8(end));
-      d.SetTextU(2522, QString::fromUtf8(step));
-      d.SetTextU(2523, QString::fromUtf8(points));
-      if (d.IsChecked(2020) != automatic) d.Press(2020);
-      d.Press(1);
+      d.SetTextU(dlgres::kStartTimeEdit, QStringLiteral("0.0"));
+      d.SetTextU(dlgres::kEndTimeEdit, QString::fromUtf8(end));
+      d.SetTextU(dlgres::kTimeStepEdit, QString::fromUtf8(step));
+      d.SetTextU(dlgres::kOutputPointsEdit, QString::fromUtf8(points));
+      if (d.IsChecked(dlgres::kAutoTimeStepCheck) != automatic) d.Press(dlgres::kAutoTimeStepCheck);
+      d.Press(plat::IDOK);
     });
-    window_->OnCommand(1310);
+    window_->OnCommand(kToolbarNumericConditions);
     EXPECT_EQ(dlg::Pending("TIME_STEP_DIALOG"), 0);
   }
   // A run command: the output dialog (outputs added by kind and bond choice, then
@@ -172,12 +175,12 @@ class DrawAndRun : public MainWindowFixture {
     int end = -99;
     dlg::Queue("OUT_PUT_SETTING_DIALOG", [&](plat::Dialog& d) {
       for (const auto& [kind, bond] : addOutputs) {
-        d.ChooseCombo(2530, kind);
-        d.ChooseCombo(2531, bond);
-        d.Press(2533);
+        d.ChooseCombo(dlgres::kOutputKindCombo, kind);
+        d.ChooseCombo(dlgres::kOutputBondCombo, bond);
+        d.Press(dlgres::kAddOutputButton);
       }
-      EXPECT_EQ(d.ListRowCount(2534), expectedRows);
-      d.Press(1);
+      EXPECT_EQ(d.ListRowCount(dlgres::kOutputVariableList), expectedRows);
+      d.Press(plat::IDOK);
       end = d.Ended() ? d.EndCode() : -1;
     });
     AnswerResultName(name);
@@ -268,7 +271,7 @@ TEST_F(DrawAndRun, DrawnRlcRunsSavesOpensAndRunsAgainWithTheAutomaticStep) {
   EXPECT_EQ(g_autoTimeStep, 0);
 
   // Menu run: the inductor's momentum (bond 2) and the capacitor's displacement (bond 3).
-  EXPECT_EQ(Run(210, {{2, 1}, {3, 2}}, 2, "fixed"), 1);
+  EXPECT_EQ(Run(kMenuRunBondGraph, {{2, 1}, {3, 2}}, 2, "fixed"), plat::IDOK);
   EXPECT_EQ(Messages(), std::vector<std::string>{"計算終了!!! | "});
   const std::vector<Row> fixed = Rows(Result("fixed"));
   ExpectAnalytic(fixed);
@@ -276,15 +279,15 @@ TEST_F(DrawAndRun, DrawnRlcRunsSavesOpensAndRunsAgainWithTheAutomaticStep) {
 
   // Save as, New, Open.
   files_.Answer(Path("rlc.VRD"));
-  window_->OnCommand(130);
+  window_->OnCommand(kMenuSaveAs);
   EXPECT_EQ(g_documentSaved, 1);
   msg::Begin();
   msg::Answer(plat::IDOK);
-  window_->OnCommand(100);
+  window_->OnCommand(kMenuNew);
   EXPECT_EQ(g_elementCount, 0);
   EXPECT_EQ(g_bondCount, 0);
   files_.Answer(Path("rlc.VRD"));
-  window_->OnCommand(110);
+  window_->OnCommand(kMenuOpen);
   EXPECT_EQ(Messages(), std::vector<std::string>{"新規作成しますか？ | 新規作成"});
   ASSERT_EQ(g_elementCount, 5);
   ASSERT_EQ(g_bondCount, 4);
@@ -295,7 +298,7 @@ TEST_F(DrawAndRun, DrawnRlcRunsSavesOpensAndRunsAgainWithTheAutomaticStep) {
   ASSERT_TRUE(QFile::remove(plat::fs::ToQString(Path("runge.c"))));
   SetConditions("5.0", "1.0E-03", "50", true);
   EXPECT_EQ(g_autoTimeStep, 1);
-  EXPECT_EQ(Run(1320, {}, 2, "auto"), 1);
+  EXPECT_EQ(Run(kToolbarRun, {}, 2, "auto"), plat::IDOK);
   EXPECT_EQ(Messages(), std::vector<std::string>{"計算終了!!! | "});
   const std::vector<Row> automatic = Rows(Result("auto"));
   ExpectAnalytic(automatic);
@@ -323,7 +326,7 @@ TEST_F(DrawAndRun, ElementDeletedBeforeTheRunRenumbersWhatTheCompilerSees) {
   SetConditions("5.0", "1.0E-03", "50", false);
   // Two flows imposed on the junction: the run circles it and opens nothing.
   const std::size_t opened = dlg::Opened().size();
-  window_->OnCommand(210);
+  window_->OnCommand(kMenuRunBondGraph);
   EXPECT_EQ(dlg::Opened().size(), opened);
   EXPECT_TRUE(window_->View()->HasOverlay());
 
@@ -334,7 +337,7 @@ TEST_F(DrawAndRun, ElementDeletedBeforeTheRunRenumbersWhatTheCompilerSees) {
   ASSERT_EQ(g_bondCount, 4);
   EXPECT_EQ(g_document.outputCount, 0);
 
-  EXPECT_EQ(Run(210, {{2, 1}, {3, 2}}, 2, "renumbered"), 1);
+  EXPECT_EQ(Run(kMenuRunBondGraph, {{2, 1}, {3, 2}}, 2, "renumbered"), plat::IDOK);
   EXPECT_EQ(Messages(), std::vector<std::string>{"計算終了!!! | "});
   ExpectAnalytic(Rows(Result("renumbered")));
   EXPECT_TRUE(LeftWorkFiles().empty()) << ::testing::PrintToString(LeftWorkFiles());

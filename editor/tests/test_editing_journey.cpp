@@ -12,6 +12,7 @@
 #include "platform/dialog.h"
 #include "platform/message_box.h"
 #include "resources/bond_templates.h"
+#include "resources/element_dialog_templates.h"
 #include "test_diagram_records.h"
 #include "test_window_fixture.h"
 
@@ -129,7 +130,7 @@ class EditingJourney : public MainWindowFixture {
       EXPECT_EQ(g_document.strokeHeadElement, R);
       EXPECT_TRUE(d.IsChecked(dlgres::kStrokeAtTailRadio));
       d.Press(dlgres::kStrokeAtHeadRadio);
-      d.Press(1);
+      d.Press(plat::IDOK);
     });
     Click(Centre(J));
     Click({310, 420});
@@ -153,25 +154,25 @@ class EditingJourney : public MainWindowFixture {
     for (const Description& e : kDescriptions) {
       SCOPED_TRACE(kKindNames[g_document.elements[e.element].kind]);
       plat::dlgscript::Queue(kElementDialog, [&e](plat::Dialog& d) {
-        EXPECT_EQ(d.ComboCount(2546), 4);  // the bonds 1 to 4
-        d.SetTextU(2310, U(e.names));
-        d.SetTextU(2320, U(e.values));
-        d.SetTextU(2330, U(e.units));
-        d.SetTextU(2340, U(e.comments));
-        d.SetTextU(2300, U(e.equation));
+        EXPECT_EQ(d.ComboCount(dlgres::kFeedbackBondCombo), 4);  // the bonds 1 to 4
+        d.SetTextU(dlgres::kParameterNamesEdit, U(e.names));
+        d.SetTextU(dlgres::kParameterValuesEdit, U(e.values));
+        d.SetTextU(dlgres::kParameterUnitsEdit, U(e.units));
+        d.SetTextU(dlgres::kParameterCommentsEdit, U(e.comments));
+        d.SetTextU(dlgres::kEquationEdit, U(e.equation));
         if (e.element == R) {
-          d.ChooseCombo(2540, 0);
-          d.SetTextU(2541, U("n"));
-          d.SetTextU(2542, U("回数"));
-          d.Press(2548);
+          d.ChooseCombo(dlgres::kUsedTypeCombo, 0);
+          d.SetTextU(dlgres::kUsedNameEdit, U("n"));
+          d.SetTextU(dlgres::kUsedCommentEdit, U("回数"));
+          d.Press(dlgres::kAddUsedButton);
         }
         if (e.feedbackName) {
-          d.SetTextU(2544, U(e.feedbackName));
-          d.ChooseCombo(2545, e.feedbackKind);
-          d.ChooseCombo(2546, e.feedbackBond);
-          d.Press(2550);
+          d.SetTextU(dlgres::kFeedbackNameEdit, U(e.feedbackName));
+          d.ChooseCombo(dlgres::kFeedbackKindCombo, e.feedbackKind);
+          d.ChooseCombo(dlgres::kFeedbackBondCombo, e.feedbackBond);
+          d.Press(dlgres::kAddFeedbackButton);
         }
-        d.Press(1);
+        d.Press(plat::IDOK);
       });
       Click(Centre(e.element));
       ASSERT_EQ(ClassifySelection(), HIT_ELEMENT);
@@ -197,11 +198,11 @@ class EditingJourney : public MainWindowFixture {
     for (const Value& v : values) {
       plat::dlgscript::Queue(kInitialValueDialog, [v](plat::Dialog& d) {
         EXPECT_EQ(TextOf(g_document.bonds[v.bond].initialName), v.name);
-        EXPECT_FALSE(d.IsChecked(2580));
-        EXPECT_EQ(d.GetTextU(2590), U("0.0000000E+00"));
-        d.Press(2580);
-        d.SetTextU(2590, U(v.value));
-        d.Press(1);
+        EXPECT_FALSE(d.IsChecked(dlgres::kHasInitialValueCheck));
+        EXPECT_EQ(d.GetTextU(dlgres::kInitialValueEdit), U("0.0000000E+00"));
+        d.Press(dlgres::kHasInitialValueCheck);
+        d.SetTextU(dlgres::kInitialValueEdit, U(v.value));
+        d.Press(plat::IDOK);
       });
       Click(Middle(v.bond));
       ASSERT_EQ(ClassifySelection(), HIT_BOND);
@@ -405,7 +406,7 @@ TEST_F(EditingJourney, DragTheJunctionThenDeleteC) {
   EXPECT_EQ(InkAround(*g_drawDC, {Centre(SE).x - 20, Centre(SE).y}, kMarkColor), 0);
 
   // Closing R's dialog takes the mark away.
-  plat::dlgscript::Queue(kElementDialog, [](plat::Dialog& d) { d.Press(2); });
+  plat::dlgscript::Queue(kElementDialog, [](plat::Dialog& d) { d.Press(plat::IDCANCEL); });
   Click(Centre(R));
   W().OnRButtonDown(Centre(R).x, Centre(R).y);
   EXPECT_EQ(g_document.elements[R].staleMark, 0);

@@ -7,6 +7,7 @@
 #include "platform/cp932.h"
 #include "platform/dialog.h"
 #include "platform/message_box.h"
+#include "resources/element_dialog_templates.h"
 #include "test_diagram_records.h"
 #include "test_window_fixture.h"
 
@@ -128,15 +129,24 @@ TEST_F(ElementDialogs, ElementDialogShowsEveryControlAndTheElement) {
       QRect rect;
     };
     const Named named[] = {
-        {1, "OK", Dlu(295, 264, 50, 14)},          {2, "CANCEL", Dlu(352, 264, 50, 14)},
-        {2100, "パラメータ", Dlu(10, 10, 237, 150)},  {2110, "使用変数", Dlu(254, 10, 150, 116)},
-        {2120, "フィードバック変数", Dlu(254, 135, 150, 116)}, {2130, "特性式 ↓", Dlu(10, 163, 237, 118)},
-        {2300, "E=Q/C1\n// 容量", Dlu(15, 175, 223, 92)}, {2310, "C1\nK", Dlu(15, 31, 33, 124)},
-        {2320, "1.0\n2.0", Dlu(47, 31, 48, 124)},   {2330, "F\n-", Dlu(93, 31, 42, 124)},
-        {2340, "容量\n係数", Dlu(134, 31, 105, 124)}, {2549, "削除", Dlu(373, 76, 26, 12)},
-        {2548, "追加", Dlu(373, 54, 26, 12)},        {2551, "削除", Dlu(373, 203, 26, 12)},
-        {2550, "追加", Dlu(373, 181, 26, 12)},       {2541, "", Dlu(297, 31, 28, 12)},
-        {2542, "", Dlu(334, 31, 45, 12)},           {2544, "", Dlu(259, 156, 28, 12)},
+        {plat::IDOK, "OK", Dlu(295, 264, 50, 14)},
+        {plat::IDCANCEL, "CANCEL", Dlu(352, 264, 50, 14)},
+        {dlgres::kParameterGroup, "パラメータ", Dlu(10, 10, 237, 150)},
+        {dlgres::kUsedVariableGroup, "使用変数", Dlu(254, 10, 150, 116)},
+        {dlgres::kFeedbackVariableGroup, "フィードバック変数", Dlu(254, 135, 150, 116)},
+        {dlgres::kEquationGroup, "特性式 ↓", Dlu(10, 163, 237, 118)},
+        {dlgres::kEquationEdit, "E=Q/C1\n// 容量", Dlu(15, 175, 223, 92)},
+        {dlgres::kParameterNamesEdit, "C1\nK", Dlu(15, 31, 33, 124)},
+        {dlgres::kParameterValuesEdit, "1.0\n2.0", Dlu(47, 31, 48, 124)},
+        {dlgres::kParameterUnitsEdit, "F\n-", Dlu(93, 31, 42, 124)},
+        {dlgres::kParameterCommentsEdit, "容量\n係数", Dlu(134, 31, 105, 124)},
+        {dlgres::kDeleteUsedButton, "削除", Dlu(373, 76, 26, 12)},
+        {dlgres::kAddUsedButton, "追加", Dlu(373, 54, 26, 12)},
+        {dlgres::kDeleteFeedbackButton, "削除", Dlu(373, 203, 26, 12)},
+        {dlgres::kAddFeedbackButton, "追加", Dlu(373, 181, 26, 12)},
+        {dlgres::kUsedNameEdit, "", Dlu(297, 31, 28, 12)},
+        {dlgres::kUsedCommentEdit, "", Dlu(334, 31, 45, 12)},
+        {dlgres::kFeedbackNameEdit, "", Dlu(259, 156, 28, 12)},
     };
     for (const Named& n : named) {
       SCOPED_TRACE(n.id);
@@ -144,8 +154,8 @@ TEST_F(ElementDialogs, ElementDialogShowsEveryControlAndTheElement) {
       EXPECT_EQ(d.GetTextU(n.id), U(n.text));
       EXPECT_EQ(d.Child(n.id)->geometry(), n.rect);
     }
-    EXPECT_NE(qobject_cast<QPlainTextEdit*>(d.Child(2300)), nullptr);
-    EXPECT_NE(qobject_cast<QLineEdit*>(d.Child(2541)), nullptr);
+    EXPECT_NE(qobject_cast<QPlainTextEdit*>(d.Child(dlgres::kEquationEdit)), nullptr);
+    EXPECT_NE(qobject_cast<QLineEdit*>(d.Child(dlgres::kUsedNameEdit)), nullptr);
     const std::vector<LabelSeen> labels = {
         {U("変数名"), Dlu(15, 20, 32, 12), true},   {U("値"), Dlu(46, 20, 48, 12), true},
         {U("単位"), Dlu(94, 20, 41, 12), true},     {U("コメント"), Dlu(134, 20, 105, 12), true},
@@ -164,9 +174,9 @@ TEST_F(ElementDialogs, ElementDialogShowsEveryControlAndTheElement) {
       std::vector<std::string> items;
     };
     const ComboSeen combos[] = {
-        {2540, {455, 50}, 55, {J("整数"), J("実数")}},
-        {2545, {518, 253}, 95, {"Effort", "Flow", "Momentum", "Displacement"}},
-        {2546, {625, 252}, 70, {"1", "2", "3"}},
+        {dlgres::kUsedTypeCombo, {455, 50}, 55, {J("整数"), J("実数")}},
+        {dlgres::kFeedbackKindCombo, {518, 253}, 95, {"Effort", "Flow", "Momentum", "Displacement"}},
+        {dlgres::kFeedbackBondCombo, {625, 252}, 70, {"1", "2", "3"}},
     };
     for (const ComboSeen& cs : combos) {
       SCOPED_TRACE(cs.id);
@@ -189,8 +199,14 @@ TEST_F(ElementDialogs, ElementDialogShowsEveryControlAndTheElement) {
       std::string row0;
     };
     const ListSeen lists[] = {
-        {2543, {455, 85, 185, 105}, {{"型", 40}, {"変数名", 60}, {"コメント", 85}}, J("実数/Q0/初期")},
-        {2547, {455, 290, 185, 105}, {{"変数名", 60}, {"FB変数", 85}, {"ボンド", 40}}, "F2/Flow/2"},
+        {dlgres::kUsedVariableList,
+         {455, 85, 185, 105},
+         {{"型", 40}, {"変数名", 60}, {"コメント", 85}},
+         J("実数/Q0/初期")},
+        {dlgres::kFeedbackVariableList,
+         {455, 290, 185, 105},
+         {{"変数名", 60}, {"FB変数", 85}, {"ボンド", 40}},
+         "F2/Flow/2"},
     };
     for (const ListSeen& ls : lists) {
       SCOPED_TRACE(ls.id);
@@ -209,7 +225,7 @@ TEST_F(ElementDialogs, ElementDialogShowsEveryControlAndTheElement) {
     }
     d.PressEscape();
   });
-  EXPECT_EQ(code, 2);
+  EXPECT_EQ(code, plat::IDCANCEL);
   EXPECT_EQ(g_documentSaved, 1);
 }
 
@@ -221,13 +237,13 @@ TEST_F(ElementDialogs, CancelKeepsTheTableEditsAndDropsTheTexts) {
   StoreText(e.extraText2430, "x");
   e.checkBoxes[3] = 1;
   OpenElement(r, [&](Dialog& d) {
-    d.ChooseCombo(2540, 1);
-    d.SetTextU(2541, "k");
-    d.Press(2548);
+    d.ChooseCombo(dlgres::kUsedTypeCombo, 1);
+    d.SetTextU(dlgres::kUsedNameEdit, "k");
+    d.Press(dlgres::kAddUsedButton);
     EXPECT_EQ(e.usedCount, 1);  // at once
-    d.SetTextU(2300, "E=0");
-    d.SetTextU(2310, "R1");
-    d.Press(2);
+    d.SetTextU(dlgres::kEquationEdit, "E=0");
+    d.SetTextU(dlgres::kParameterNamesEdit, "R1");
+    d.Press(plat::IDCANCEL);
   });
   ASSERT_EQ(e.usedCount, 1);
   EXPECT_EQ(Used(e, 0), J("実数") + "/k/");
@@ -249,14 +265,14 @@ TEST_F(ElementDialogs, OkStoresTheFiveTextsAndEmptiesTheExtras) {
   std::strcpy(e.extraText2450, "c");
   for (int& f : e.checkBoxes) f = 1;
   const int code = OpenElement(se, [](Dialog& d) {
-    d.SetTextU(2300, U("E=V0*sin(W*t)\n// 電源"));
-    d.SetTextU(2310, "V0\nW\n");
-    d.SetTextU(2320, "1.0\n6.28\n");
-    d.SetTextU(2330, U("V\nrad/s\n"));
-    d.SetTextU(2340, U("振幅\n角周波数\n"));
+    d.SetTextU(dlgres::kEquationEdit, U("E=V0*sin(W*t)\n// 電源"));
+    d.SetTextU(dlgres::kParameterNamesEdit, "V0\nW\n");
+    d.SetTextU(dlgres::kParameterValuesEdit, "1.0\n6.28\n");
+    d.SetTextU(dlgres::kParameterUnitsEdit, U("V\nrad/s\n"));
+    d.SetTextU(dlgres::kParameterCommentsEdit, U("振幅\n角周波数\n"));
     d.PressEnter();
   });
-  EXPECT_EQ(code, 1);
+  EXPECT_EQ(code, plat::IDOK);
   EXPECT_EQ(TextOf(e.equation), J("E=V0*sin(W*t)\r\n// 電源"));
   EXPECT_EQ(TextOf(e.parameterNames), "V0\r\nW\r\n");
   EXPECT_EQ(TextOf(e.parameterValues), "1.0\r\n6.28\r\n");
@@ -287,7 +303,9 @@ TEST_F(ElementDialogs, DeleteRemovesEverySelectedRowAndKeepsTheOrder) {
       int list, button;
       std::string rowLeft;
     };
-    for (const Case& c : {Case{2543, 2549, J("実数") + "/b/B"}, Case{2547, 2551, "y/Flow/2"}}) {
+    const Case cases[] = {{dlgres::kUsedVariableList, dlgres::kDeleteUsedButton, J("実数") + "/b/B"},
+                          {dlgres::kFeedbackVariableList, dlgres::kDeleteFeedbackButton, "y/Flow/2"}};
+    for (const Case& c : cases) {
       SCOPED_TRACE(c.list);
       d.Press(c.button);  // nothing selected
       EXPECT_EQ(d.ListRowCount(c.list), 3);
@@ -297,7 +315,7 @@ TEST_F(ElementDialogs, DeleteRemovesEverySelectedRowAndKeepsTheOrder) {
       ASSERT_EQ(d.ListRowCount(c.list), 1);
       EXPECT_EQ(Row(d, c.list, 0), c.rowLeft);
     }
-    d.Press(2);
+    d.Press(plat::IDCANCEL);
   });
   ASSERT_EQ(e.usedCount, 1);
   EXPECT_EQ(Used(e, 0), J("実数") + "/b/B");
@@ -311,36 +329,36 @@ TEST_F(ElementDialogs, AddNeedsAChoiceAndANameAndAllowsDuplicates) {
   const int gy = ElementWithBonds(kKindGY, 2);
   ElementRecord& e = g_document.elements[gy];
   OpenElement(gy, [&](Dialog& d) {
-    d.SetTextU(2541, "n");
-    d.Press(2548);  // no type chosen
-    d.ChooseCombo(2540, 0);
-    d.SetTextU(2541, "");
-    d.Press(2548);  // no name
-    EXPECT_EQ(d.ListRowCount(2543), 0);
-    d.SetTextU(2541, "n");
-    d.Press(2548);  // no comment: allowed
-    d.Press(2548);  // the same again
-    ASSERT_EQ(d.ListRowCount(2543), 2);
-    EXPECT_EQ(Row(d, 2543, 1), J("整数") + "/n/");
-    EXPECT_EQ(d.GetTextU(2541), "n");
-    EXPECT_EQ(d.ComboSelection(2540), 0);
+    d.SetTextU(dlgres::kUsedNameEdit, "n");
+    d.Press(dlgres::kAddUsedButton);  // no type chosen
+    d.ChooseCombo(dlgres::kUsedTypeCombo, 0);
+    d.SetTextU(dlgres::kUsedNameEdit, "");
+    d.Press(dlgres::kAddUsedButton);  // no name
+    EXPECT_EQ(d.ListRowCount(dlgres::kUsedVariableList), 0);
+    d.SetTextU(dlgres::kUsedNameEdit, "n");
+    d.Press(dlgres::kAddUsedButton);  // no comment: allowed
+    d.Press(dlgres::kAddUsedButton);  // the same again
+    ASSERT_EQ(d.ListRowCount(dlgres::kUsedVariableList), 2);
+    EXPECT_EQ(Row(d, dlgres::kUsedVariableList, 1), J("整数") + "/n/");
+    EXPECT_EQ(d.GetTextU(dlgres::kUsedNameEdit), "n");
+    EXPECT_EQ(d.ComboSelection(dlgres::kUsedTypeCombo), 0);
 
-    d.Press(2550);  // nothing at all
-    d.SetTextU(2544, "f");
-    d.ChooseCombo(2545, 3);
-    d.Press(2550);  // no bond
-    d.ComboSelect(2545, -1);
-    d.ChooseCombo(2546, 1);
-    d.Press(2550);  // no kind
-    d.ChooseCombo(2545, 3);
-    d.SetTextU(2544, "");
-    d.Press(2550);  // no name
-    EXPECT_EQ(d.ListRowCount(2547), 0);
-    d.SetTextU(2544, "f");
-    d.Press(2550);
-    ASSERT_EQ(d.ListRowCount(2547), 1);
-    EXPECT_EQ(Row(d, 2547, 0), "f/Displacement/2");
-    d.Press(2);
+    d.Press(dlgres::kAddFeedbackButton);  // nothing at all
+    d.SetTextU(dlgres::kFeedbackNameEdit, "f");
+    d.ChooseCombo(dlgres::kFeedbackKindCombo, 3);
+    d.Press(dlgres::kAddFeedbackButton);  // no bond
+    d.ComboSelect(dlgres::kFeedbackKindCombo, -1);
+    d.ChooseCombo(dlgres::kFeedbackBondCombo, 1);
+    d.Press(dlgres::kAddFeedbackButton);  // no kind
+    d.ChooseCombo(dlgres::kFeedbackKindCombo, 3);
+    d.SetTextU(dlgres::kFeedbackNameEdit, "");
+    d.Press(dlgres::kAddFeedbackButton);  // no name
+    EXPECT_EQ(d.ListRowCount(dlgres::kFeedbackVariableList), 0);
+    d.SetTextU(dlgres::kFeedbackNameEdit, "f");
+    d.Press(dlgres::kAddFeedbackButton);
+    ASSERT_EQ(d.ListRowCount(dlgres::kFeedbackVariableList), 1);
+    EXPECT_EQ(Row(d, dlgres::kFeedbackVariableList, 0), "f/Displacement/2");
+    d.Press(plat::IDCANCEL);
   });
   ASSERT_EQ(e.usedCount, 2);
   EXPECT_EQ(Used(e, 0), J("整数") + "/n/");
@@ -356,18 +374,18 @@ TEST_F(ElementDialogs, The21stVariableIsRefused) {
   for (int i = 0; i < kMaxUsedVariables - 1; ++i) testdoc::AddUsed(e, J("整数"), "u", "");
   for (int i = 0; i < kMaxFeedbackVariables - 1; ++i) testdoc::AddFeedback(e, "f", "Flow", "1");
   OpenElement(c, [&](Dialog& d) {
-    d.ChooseCombo(2540, 1);
-    d.SetTextU(2541, "last");
-    d.SetTextU(2544, "last");
-    d.ChooseCombo(2545, 0);
-    d.ChooseCombo(2546, 0);
+    d.ChooseCombo(dlgres::kUsedTypeCombo, 1);
+    d.SetTextU(dlgres::kUsedNameEdit, "last");
+    d.SetTextU(dlgres::kFeedbackNameEdit, "last");
+    d.ChooseCombo(dlgres::kFeedbackKindCombo, 0);
+    d.ChooseCombo(dlgres::kFeedbackBondCombo, 0);
     for (int i = 0; i < 3; ++i) {
-      d.Press(2548);
-      d.Press(2550);
+      d.Press(dlgres::kAddUsedButton);
+      d.Press(dlgres::kAddFeedbackButton);
     }
-    EXPECT_EQ(d.ListRowCount(2543), kMaxUsedVariables);
-    EXPECT_EQ(d.ListRowCount(2547), kMaxFeedbackVariables);
-    d.Press(2);
+    EXPECT_EQ(d.ListRowCount(dlgres::kUsedVariableList), kMaxUsedVariables);
+    EXPECT_EQ(d.ListRowCount(dlgres::kFeedbackVariableList), kMaxFeedbackVariables);
+    d.Press(plat::IDCANCEL);
   });
   EXPECT_EQ(e.usedCount, kMaxUsedVariables);
   EXPECT_EQ(e.feedbackCount, kMaxFeedbackVariables);
@@ -380,13 +398,13 @@ TEST_F(ElementDialogs, The21stVariableIsRefused) {
 TEST_F(ElementDialogs, WithoutBondsTheBondChoiceIsEmpty) {
   const int sf = AddElement(kKindSF);
   OpenElement(sf, [](Dialog& d) {
-    EXPECT_EQ(d.ComboCount(2546), 0);
-    d.SetTextU(2544, "f");
-    d.ChooseCombo(2545, 0);
-    d.ChooseCombo(2546, 0);
-    d.Press(2550);
-    EXPECT_EQ(d.ListRowCount(2547), 0);
-    d.Press(2);
+    EXPECT_EQ(d.ComboCount(dlgres::kFeedbackBondCombo), 0);
+    d.SetTextU(dlgres::kFeedbackNameEdit, "f");
+    d.ChooseCombo(dlgres::kFeedbackKindCombo, 0);
+    d.ChooseCombo(dlgres::kFeedbackBondCombo, 0);
+    d.Press(dlgres::kAddFeedbackButton);
+    EXPECT_EQ(d.ListRowCount(dlgres::kFeedbackVariableList), 0);
+    d.Press(plat::IDCANCEL);
   });
   EXPECT_EQ(g_document.elements[sf].feedbackCount, 0);
 }
@@ -398,21 +416,21 @@ TEST_F(ElementDialogs, TextsAreCutToTheirByteCapsOnCharacterBoundaries) {
   ElementRecord& e = g_document.elements[i];
   const std::string kanji = J("電");
   OpenElement(i, [&](Dialog& d) {
-    d.SetTextU(2300, plat::cp932::ToQString("a" + Repeat(kanji, 1050)));  // 2101 bytes
-    d.SetTextU(2310, plat::cp932::ToQString(Repeat(kanji, 205)));          // 410 bytes
-    d.SetTextU(2320, QString(608, 'v') + "\nw");                           // CR LF would end at 610
-    d.SetTextU(2330, QString(559, 'u') + "x");
-    d.SetTextU(2340, plat::cp932::ToQString("c" + Repeat(kanji, 405)));    // 811 bytes
-    d.ChooseCombo(2540, 0);
-    d.SetTextU(2541, U("電圧電圧電"));        // 10 bytes
-    d.SetTextU(2542, U("コメントの長い"));    // 14 bytes: fits
-    d.Press(2548);
-    d.SetTextU(2541, U("a電圧電圧"));         // 9 bytes: fits
-    d.SetTextU(2542, U("x長いコメントだ"));   // 15 bytes
-    d.Press(2548);
-    d.SetTextU(2544, U("x電圧電圧電"));       // 11 bytes
-    d.ChooseCombo(2545, 1);
-    d.Press(2550);
+    d.SetTextU(dlgres::kEquationEdit, plat::cp932::ToQString("a" + Repeat(kanji, 1050)));         // 2101 bytes
+    d.SetTextU(dlgres::kParameterNamesEdit, plat::cp932::ToQString(Repeat(kanji, 205)));          // 410 bytes
+    d.SetTextU(dlgres::kParameterValuesEdit, QString(608, 'v') + "\nw");  // CR LF would end at 610
+    d.SetTextU(dlgres::kParameterUnitsEdit, QString(559, 'u') + "x");
+    d.SetTextU(dlgres::kParameterCommentsEdit, plat::cp932::ToQString("c" + Repeat(kanji, 405)));  // 811 bytes
+    d.ChooseCombo(dlgres::kUsedTypeCombo, 0);
+    d.SetTextU(dlgres::kUsedNameEdit, U("電圧電圧電"));          // 10 bytes
+    d.SetTextU(dlgres::kUsedCommentEdit, U("コメントの長い"));   // 14 bytes: fits
+    d.Press(dlgres::kAddUsedButton);
+    d.SetTextU(dlgres::kUsedNameEdit, U("a電圧電圧"));           // 9 bytes: fits
+    d.SetTextU(dlgres::kUsedCommentEdit, U("x長いコメントだ"));  // 15 bytes
+    d.Press(dlgres::kAddUsedButton);
+    d.SetTextU(dlgres::kFeedbackNameEdit, U("x電圧電圧電"));     // 11 bytes
+    d.ChooseCombo(dlgres::kFeedbackKindCombo, 1);
+    d.Press(dlgres::kAddFeedbackButton);
     d.PressEnter();
   });
   EXPECT_EQ(TextOf(e.equation), "a" + Repeat(kanji, 1049));  // 2099 bytes
@@ -438,9 +456,9 @@ TEST_F(ElementDialogs, NameEditsRefuseTypingBeyondTheirBytes) {
       const char* result;
     };
     const Case cases[] = {
-        {2541, "電圧電圧", "電", "a", "電圧電圧a"},                 // 9 bytes
-        {2544, "abcdefgh", "電", "i", "abcdefghi"},                 // 9 bytes
-        {2542, "コメント長いa", "電", "b", "コメント長いab"},      // 14 bytes
+        {dlgres::kUsedNameEdit, "電圧電圧", "電", "a", "電圧電圧a"},              // 9 bytes
+        {dlgres::kFeedbackNameEdit, "abcdefgh", "電", "i", "abcdefghi"},          // 9 bytes
+        {dlgres::kUsedCommentEdit, "コメント長いa", "電", "b", "コメント長いab"},  // 14 bytes
     };
     for (const Case& c : cases) {
       SCOPED_TRACE(c.id);
@@ -452,7 +470,7 @@ TEST_F(ElementDialogs, NameEditsRefuseTypingBeyondTheirBytes) {
       edit->insert(U(c.accepted));
       EXPECT_EQ(edit->text(), U(c.result));
     }
-    d.Press(2);
+    d.Press(plat::IDCANCEL);
   });
 }
 
@@ -461,12 +479,12 @@ TEST_F(ElementDialogs, CharactersOutsideCp932BecomeQuestionMarks) {
   const int r = AddElement(kKindR);
   ElementRecord& e = g_document.elements[r];
   OpenElement(r, [](Dialog& d) {
-    d.SetTextU(2300, U("E=R1*F // 😀 ok"));
-    d.SetTextU(2340, U("한抵抗"));  // no hangul in CP932
-    d.ChooseCombo(2540, 1);
-    d.SetTextU(2541, U("x😀"));
-    d.Press(2548);
-    d.Press(1);
+    d.SetTextU(dlgres::kEquationEdit, U("E=R1*F // 😀 ok"));
+    d.SetTextU(dlgres::kParameterCommentsEdit, U("한抵抗"));  // no hangul in CP932
+    d.ChooseCombo(dlgres::kUsedTypeCombo, 1);
+    d.SetTextU(dlgres::kUsedNameEdit, U("x😀"));
+    d.Press(dlgres::kAddUsedButton);
+    d.Press(plat::IDOK);
   });
   EXPECT_EQ(TextOf(e.equation), "E=R1*F // ? ok");
   EXPECT_EQ(TextOf(e.parameterComments), "?" + J("抵抗"));
@@ -485,8 +503,8 @@ TEST_F(ElementDialogs, UnchangedTextsKeepTheirStoredBytes) {
   StoreText(e.parameterValues, "\x81");  // a lone lead byte
   StoreText(e.parameterUnits, "F");
   OpenElement(c, [](Dialog& d) {
-    d.SetTextU(2330, "H");
-    d.Press(1);
+    d.SetTextU(dlgres::kParameterUnitsEdit, "H");
+    d.Press(plat::IDOK);
   });
   EXPECT_EQ(TextOf(e.equation), odd);
   EXPECT_EQ(TextOf(e.parameterNames), "C1\nK\r\n");
@@ -557,19 +575,19 @@ TEST_F(ElementDialogs, InitialValueDialogShowsItsControlsAndTheStoredValue) {
   std::strcpy(g_document.bonds[b].initialValue, "2.5E-03");
   script::Queue(kInitialValueDialog, [](Dialog& d) {
     EXPECT_EQ(d.size(), QSize(DluToPxX(134), DluToPxY(55)));
-    EXPECT_EQ(d.GetTextU(1), "OK");
-    EXPECT_EQ(d.Child(1)->geometry(), Dlu(12, 35, 45, 12));
-    EXPECT_EQ(d.GetTextU(2), "CANCEL");
-    EXPECT_EQ(d.Child(2)->geometry(), Dlu(73, 35, 45, 12));
-    EXPECT_NE(qobject_cast<QCheckBox*>(d.Child(2580)), nullptr);
-    EXPECT_EQ(d.Child(2580)->geometry(), Dlu(9, 12, 10, 10));
-    EXPECT_TRUE(d.IsChecked(2580));
-    EXPECT_NE(qobject_cast<QLineEdit*>(d.Child(2590)), nullptr);
-    EXPECT_EQ(d.Child(2590)->geometry(), Dlu(54, 10, 71, 14));
-    EXPECT_EQ(d.GetTextU(2590), "2.5E-03");
+    EXPECT_EQ(d.GetTextU(plat::IDOK), "OK");
+    EXPECT_EQ(d.Child(plat::IDOK)->geometry(), Dlu(12, 35, 45, 12));
+    EXPECT_EQ(d.GetTextU(plat::IDCANCEL), "CANCEL");
+    EXPECT_EQ(d.Child(plat::IDCANCEL)->geometry(), Dlu(73, 35, 45, 12));
+    EXPECT_NE(qobject_cast<QCheckBox*>(d.Child(dlgres::kHasInitialValueCheck)), nullptr);
+    EXPECT_EQ(d.Child(dlgres::kHasInitialValueCheck)->geometry(), Dlu(9, 12, 10, 10));
+    EXPECT_TRUE(d.IsChecked(dlgres::kHasInitialValueCheck));
+    EXPECT_NE(qobject_cast<QLineEdit*>(d.Child(dlgres::kInitialValueEdit)), nullptr);
+    EXPECT_EQ(d.Child(dlgres::kInitialValueEdit)->geometry(), Dlu(54, 10, 71, 14));
+    EXPECT_EQ(d.GetTextU(dlgres::kInitialValueEdit), "2.5E-03");
     const std::vector<LabelSeen> labels = {{"DP1", QRect(36, 19, 56, 16), false}};
     EXPECT_EQ(UnnamedLabels(d), labels);
-    d.Press(2);
+    d.Press(plat::IDCANCEL);
   });
   KeyOnBond(b);
   EXPECT_EQ(script::Opened(), std::vector<std::string>{kInitialValueDialog});
@@ -582,10 +600,10 @@ TEST_F(ElementDialogs, InitialValueOkStoresTheCheckAndTheValue) {
   const int b = AddBond(j, AddElement(kKindI));
   BondRecord& r = g_document.bonds[b];
   script::Queue(kInitialValueDialog, [](Dialog& d) {
-    EXPECT_FALSE(d.IsChecked(2580));
-    d.Press(2580);
-    d.SetTextU(2590, "1.2345678901234E+05abcdef");  // 25 characters
-    d.Press(1);
+    EXPECT_FALSE(d.IsChecked(dlgres::kHasInitialValueCheck));
+    d.Press(dlgres::kHasInitialValueCheck);
+    d.SetTextU(dlgres::kInitialValueEdit, "1.2345678901234E+05abcdef");  // 25 characters
+    d.Press(plat::IDOK);
   });
   KeyOnBond(b);
   EXPECT_EQ(r.hasInitialValue, 1);
@@ -593,10 +611,10 @@ TEST_F(ElementDialogs, InitialValueOkStoresTheCheckAndTheValue) {
   EXPECT_EQ(TextOf(r.initialName), "MN1");
 
   script::Queue(kInitialValueDialog, [](Dialog& d) {
-    EXPECT_TRUE(d.IsChecked(2580));
-    d.Press(2580);  // unchecked
-    d.SetTextU(2590, "9.9");
-    d.Press(1);
+    EXPECT_TRUE(d.IsChecked(dlgres::kHasInitialValueCheck));
+    d.Press(dlgres::kHasInitialValueCheck);  // unchecked
+    d.SetTextU(dlgres::kInitialValueEdit, "9.9");
+    d.Press(plat::IDOK);
   });
   KeyOnBond(b);
   EXPECT_EQ(r.hasInitialValue, 0);
@@ -604,8 +622,8 @@ TEST_F(ElementDialogs, InitialValueOkStoresTheCheckAndTheValue) {
 
   std::string shown;
   script::Queue(kInitialValueDialog, [&](Dialog& d) {
-    shown = d.GetText(2590, 100);
-    d.Press(2);
+    shown = d.GetText(dlgres::kInitialValueEdit, 100);
+    d.Press(plat::IDCANCEL);
   });
   KeyOnBond(b);
   EXPECT_EQ(shown, "1.2345678901234E+05");
@@ -620,9 +638,9 @@ TEST_F(ElementDialogs, KeyPressWithABondSelectedOpensTheInitialValueDialog) {
   const int b = AddBond(j, AddElement(kKindC));
   g_documentSaved = 1;
   script::Queue(kInitialValueDialog, [](Dialog& d) {
-    d.Press(2580);
-    d.SetTextU(2590, "1.0");
-    d.Press(1);
+    d.Press(dlgres::kHasInitialValueCheck);
+    d.SetTextU(dlgres::kInitialValueEdit, "1.0");
+    d.Press(plat::IDOK);
   });
   g_currentIndex = b;
   g_document.selectionActive = 1;

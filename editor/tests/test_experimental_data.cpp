@@ -1,6 +1,6 @@
 // Experimental data: the generated C and Fortran code byte for byte, escaping
 // of the file name, the dialog INPUT_EXP_RESULT driven by script (rows, combo,
-// attach, detach by whole label, staying open on Escape), command 300, and a
+// attach, detach by whole label, staying open on Escape), its menu command, and a
 // simulation of a flow source that follows a data file through the real model
 // compiler and the shipped C command.
 #include "document.h"
@@ -8,6 +8,7 @@
 #include "main_window.h"
 #include "platform/dialog.h"
 #include "platform/message_box.h"
+#include "resources/expdata_templates.h"
 #include "test_diagram_records.h"
 #include "test_window_fixture.h"
 
@@ -31,12 +32,6 @@ using ::testing::HasSubstr;
 
 using plat::Dialog;
 namespace script = plat::dlgscript;
-
-constexpr int kList = 3020;
-constexpr int kCombo = 3030;
-constexpr int kEdit = 3010;
-constexpr int kAttach = 2800;
-constexpr int kDetach = 2700;
 
 std::string Lines(const std::vector<std::string>& lines) {
   std::string s;
@@ -101,7 +96,7 @@ class ExperimentalData : public ScriptedEditorTest {
   static void WithDialog(F body) {
     script::Queue("INPUT_EXP_RESULT", [body](Dialog& d) {
       body(d);
-      d.Press(1);
+      d.Press(dlgres::kExpDataCloseButton);
     });
     EXPECT_EQ(RunExperimentalDataDialog(nullptr), 0);
   }
@@ -109,17 +104,18 @@ class ExperimentalData : public ScriptedEditorTest {
   // Chooses the label in the combo box, types the file name and presses "追加".
   static void AttachIn(Dialog& d, const std::string& label, const QString& file) {
     int index = -1;
-    for (int i = 0; i < d.ComboCount(kCombo); ++i)
-      if (d.ComboText(kCombo, i) == label) index = i;
+    for (int i = 0; i < d.ComboCount(dlgres::kSourceElementCombo); ++i)
+      if (d.ComboText(dlgres::kSourceElementCombo, i) == label) index = i;
     ASSERT_GE(index, 0) << label;
-    d.ChooseCombo(kCombo, index);
-    d.SetTextU(kEdit, file);
-    d.Press(kAttach);
+    d.ChooseCombo(dlgres::kSourceElementCombo, index);
+    d.SetTextU(dlgres::kDataFileNameEdit, file);
+    d.Press(dlgres::kAttachButton);
   }
 
   static std::vector<std::pair<std::string, std::string>> Rows(const Dialog& d) {
     std::vector<std::pair<std::string, std::string>> rows;
-    for (int r = 0; r < d.ListRowCount(kList); ++r) rows.emplace_back(d.ListText(kList, r, 0), d.ListText(kList, r, 1));
+    for (int r = 0; r < d.ListRowCount(dlgres::kAttachmentList); ++r)
+      rows.emplace_back(d.ListText(dlgres::kAttachmentList, r, 0), d.ListText(dlgres::kAttachmentList, r, 1));
     return rows;
   }
 };
@@ -183,20 +179,20 @@ TEST_F(ExperimentalData, DialogListsAttachmentsAndOffersTheSourceElements) {
   WithDialog([&](Dialog& d) {
     ran = true;
     EXPECT_EQ(d.windowTitle(), QString::fromUtf8("実験値入力"));
-    EXPECT_EQ(d.GetTextU(1), QString::fromUtf8("閉じる"));
-    EXPECT_EQ(d.GetTextU(kAttach), QString::fromUtf8("追加"));
-    EXPECT_EQ(d.GetTextU(kDetach), QString::fromUtf8("削除"));
-    EXPECT_EQ(d.GetTextU(kEdit), QString());
+    EXPECT_EQ(d.GetTextU(dlgres::kExpDataCloseButton), QString::fromUtf8("閉じる"));
+    EXPECT_EQ(d.GetTextU(dlgres::kAttachButton), QString::fromUtf8("追加"));
+    EXPECT_EQ(d.GetTextU(dlgres::kDetachButton), QString::fromUtf8("削除"));
+    EXPECT_EQ(d.GetTextU(dlgres::kDataFileNameEdit), QString());
     EXPECT_EQ(d.Units(), (plat::BaseUnits{7, 12}));  // 9-point P gothic
     EXPECT_EQ(d.size(), QSize(d.DluToPxX(211), d.DluToPxY(171)));
-    ASSERT_EQ(d.ComboCount(kCombo), 3);
-    EXPECT_EQ(d.ComboText(kCombo, 0), "SE1");
-    EXPECT_EQ(d.ComboText(kCombo, 1), "SF2");
-    EXPECT_EQ(d.ComboText(kCombo, 2), "SE12");
-    EXPECT_EQ(d.ComboSelection(kCombo), -1);
-    EXPECT_EQ(d.Child(kCombo)->pos(), QPoint(20, 40));
-    EXPECT_EQ(d.Child(kList)->geometry(), QRect(20, 70, 260, 140));
-    auto* list = qobject_cast<QTreeWidget*>(d.Child(kList));
+    ASSERT_EQ(d.ComboCount(dlgres::kSourceElementCombo), 3);
+    EXPECT_EQ(d.ComboText(dlgres::kSourceElementCombo, 0), "SE1");
+    EXPECT_EQ(d.ComboText(dlgres::kSourceElementCombo, 1), "SF2");
+    EXPECT_EQ(d.ComboText(dlgres::kSourceElementCombo, 2), "SE12");
+    EXPECT_EQ(d.ComboSelection(dlgres::kSourceElementCombo), -1);
+    EXPECT_EQ(d.Child(dlgres::kSourceElementCombo)->pos(), QPoint(20, 40));
+    EXPECT_EQ(d.Child(dlgres::kAttachmentList)->geometry(), QRect(20, 70, 260, 140));
+    auto* list = qobject_cast<QTreeWidget*>(d.Child(dlgres::kAttachmentList));
     ASSERT_NE(list, nullptr);
     EXPECT_EQ(list->headerItem()->text(0), QString::fromUtf8("素子名"));
     EXPECT_EQ(list->headerItem()->text(1), QString::fromUtf8("ファイル名"));
@@ -234,20 +230,20 @@ TEST_F(ExperimentalData, AttachStoresCodeOfTheCurrentLanguageAndReplacesItWhenAd
   // A new opening lists one row per attached element; the edit field is empty again.
   WithDialog([&](Dialog& d) {
     EXPECT_EQ(Rows(d), (RowList{{"SE2", "second.txt"}, {"SF1", "g.dat"}}));
-    EXPECT_EQ(d.GetTextU(kEdit), QString());
+    EXPECT_EQ(d.GetTextU(dlgres::kDataFileNameEdit), QString());
   });
 }
 
 TEST_F(ExperimentalData, AttachWithNoElementChosenAddsARowAndChangesNoElement) {
   const int se1 = Add(kKindSE, 1);
   WithDialog([&](Dialog& d) {
-    d.SetTextU(kEdit, "lost.txt");
-    d.Press(kAttach);
+    d.SetTextU(dlgres::kDataFileNameEdit, "lost.txt");
+    d.Press(dlgres::kAttachButton);
     EXPECT_EQ(Rows(d), (RowList{{"", "lost.txt"}}));
     // Deleting that row touches no element either.
-    d.ListSelect(kList, 0, true);
-    d.Press(kDetach);
-    EXPECT_EQ(d.ListRowCount(kList), 0);
+    d.ListSelect(dlgres::kAttachmentList, 0, true);
+    d.Press(dlgres::kDetachButton);
+    EXPECT_EQ(d.ListRowCount(dlgres::kAttachmentList), 0);
   });
   EXPECT_EQ(El(se1).hasExpData, 0);
   EXPECT_TRUE(El(se1).expDataCode.empty());
@@ -264,11 +260,11 @@ TEST_F(ExperimentalData, DetachRemovesEverySelectedRowAndDetachesByTheWholeLabel
   }
   WithDialog([&](Dialog& d) {
     ASSERT_EQ(Rows(d), (RowList{{"SE1", "d0"}, {"SE12", "d1"}, {"SF3", "d2"}}));
-    d.Press(kDetach);  // nothing selected: nothing happens
-    EXPECT_EQ(d.ListRowCount(kList), 3);
-    d.ListSelect(kList, 1, true);
-    d.ListSelect(kList, 2, true);
-    d.Press(kDetach);
+    d.Press(dlgres::kDetachButton);  // nothing selected: nothing happens
+    EXPECT_EQ(d.ListRowCount(dlgres::kAttachmentList), 3);
+    d.ListSelect(dlgres::kAttachmentList, 1, true);
+    d.ListSelect(dlgres::kAttachmentList, 2, true);
+    d.Press(dlgres::kDetachButton);
     EXPECT_EQ(Rows(d), (RowList{{"SE1", "d0"}}));
   });
   EXPECT_EQ(El(se1).hasExpData, 1);  // SE12's row never detaches SE1
@@ -310,9 +306,9 @@ TEST_F(ExperimentalData, MenuCommand300RunsTheDialogOwnedByTheMainWindow) {
   QWidget* parent = nullptr;
   script::Queue("INPUT_EXP_RESULT", [&](Dialog& d) {
     parent = d.parentWidget();
-    d.Press(1);
+    d.Press(dlgres::kExpDataCloseButton);
   });
-  window.OnCommand(300);
+  window.OnCommand(kMenuExperimentalData);
   EXPECT_EQ(script::Opened(), std::vector<std::string>{"INPUT_EXP_RESULT"});
   EXPECT_EQ(parent, &window);
 }

@@ -9,6 +9,7 @@
 #include "platform/ini.h"
 #include "platform/menu.h"
 #include "platform/message_box.h"
+#include "resources/dialog_templates.h"
 #include "test_window_fixture.h"
 
 #include <QAction>
@@ -47,7 +48,7 @@ TEST_F(MainWindowTest, StartUpCreatesTheWindowThenRunsTheCompilerDialogOnce) {
   plat::dlgscript::Queue("SELECT_COMPILER", [&](plat::Dialog& d) {
     visibleAtDialog = g_mainWindow && g_mainWindow->isVisible();
     startAtDialog = g_startDirectory;
-    d.Press(1);
+    d.Press(plat::IDOK);
   });
   window_.reset(StartMainWindow(SW_SHOWNORMAL));
   ASSERT_TRUE(QTest::qWaitForWindowExposed(window_.get()));
@@ -65,7 +66,7 @@ TEST_F(MainWindowTest, StartUpCreatesTheWindowThenRunsTheCompilerDialogOnce) {
   EXPECT_EQ(g_canvasRect.bottom, 1414);
   EXPECT_EQ(g_documentSaved, 1);
   EXPECT_EQ(g_autoTimeStep, 0);
-  EXPECT_EQ(g_currentTool, 1200);
+  EXPECT_EQ(g_currentTool, kToolSelect);
   EXPECT_EQ(TextOf(g_document.numeric.timeStep), "1.00000E-05");
   plat::Ini ini(Path("vork.ini"));
   EXPECT_EQ(ini.GetString("Directory", "Data"), plat::fs::CurrentDir() + "/Csv/");
@@ -82,14 +83,19 @@ TEST_F(MainWindowTest, StartUpCreatesTheWindowThenRunsTheCompilerDialogOnce) {
 TEST_F(MainWindowTest, ToolbarButtonsInTheirOrderWithTheSelectToolChecked) {
   StartShown();
   ASSERT_NE(g_toolbar, nullptr);
-  const int ids[] = {1100, 1110, 1120, 1160, 1170, 0,    1200, 1210, 1220, 1230, 1240,
-                     1250, 1260, 1270, 1280, 1290, 1300, 0,    1310, 1320, 1330};
+  const int ids[] = {kToolbarNew, kToolbarOpen, kToolbarSaveAs, kToolbarPrint, kToolbarGreyed,
+                     0,
+                     kToolSelect, ToolOfKind(kKindC), ToolOfKind(kKindI), ToolOfKind(kKindR), ToolOfKind(kKindSE),
+                     ToolOfKind(kKindSF), ToolOfKind(kKindTF), ToolOfKind(kKindGY), ToolOfKind(kKindZeroJunction),
+                     ToolOfKind(kKindOneJunction), kToolBond,
+                     0,
+                     kToolbarNumericConditions, kToolbarRun, kToolbarGraph};
   ASSERT_EQ(g_toolbar->ButtonCount(), 21);
   for (int i = 0; i < 21; ++i) EXPECT_EQ(g_toolbar->IdAt(i), ids[i]) << "position " << i;
-  EXPECT_FALSE(g_toolbar->IsEnabled(1170));
-  EXPECT_TRUE(g_toolbar->IsEnabled(1100));
-  EXPECT_TRUE(g_toolbar->IsChecked(1200));
-  EXPECT_FALSE(g_toolbar->IsChecked(1210));
+  EXPECT_FALSE(g_toolbar->IsEnabled(kToolbarGreyed));
+  EXPECT_TRUE(g_toolbar->IsEnabled(kToolbarNew));
+  EXPECT_TRUE(g_toolbar->IsChecked(kToolSelect));
+  EXPECT_FALSE(g_toolbar->IsChecked(ToolOfKind(kKindC)));
   // The band covers client rows 0 to 29, the whole width.
   EXPECT_EQ(g_toolbar->parentWidget(), View());
   EXPECT_EQ(g_toolbar->geometry(), QRect(0, 0, View()->width(), 30));
@@ -107,11 +113,21 @@ TEST_F(MainWindowTest, MenuHoldsThePopUpsAndItemsWithTheirIds) {
     int id;
     const char* text;
   };
-  const Item items[] = {{100, "新規作成(&N)"},   {110, "ファイルを開く(&O)"}, {130, "名前をつけて保存(&A)"},
-                        {120, "上書き保存(&S)"}, {150, "画像を保存(&B)"},     {140, "終了(&Q)"},
-                        {210, "ボンドグラフの実行"}, {220, "VRKファイルから実行"}, {300, "実験値入力(&E)"},
-                        {310, "コンパイラの選択(&C)"}, {320, "変数のチェック(&V)"}, {122, "積分方程式"},
-                        {123, "微分方程式"},     {400, "ヘルプの表示(&C)"},   {410, "バージョン情報(&A)"}};
+  const Item items[] = {{kMenuNew, "新規作成(&N)"},
+                        {kMenuOpen, "ファイルを開く(&O)"},
+                        {kMenuSaveAs, "名前をつけて保存(&A)"},
+                        {kMenuSave, "上書き保存(&S)"},
+                        {kMenuSavePicture, "画像を保存(&B)"},
+                        {kMenuExit, "終了(&Q)"},
+                        {kMenuRunBondGraph, "ボンドグラフの実行"},
+                        {kMenuRunFromModelSource, "VRKファイルから実行"},
+                        {kMenuExperimentalData, "実験値入力(&E)"},
+                        {kMenuSelectCompiler, "コンパイラの選択(&C)"},
+                        {kMenuCheckVariables, "変数のチェック(&V)"},
+                        {kMenuIntegralEquations, "積分方程式"},
+                        {kMenuDifferentialEquations, "微分方程式"},
+                        {kMenuHelp, "ヘルプの表示(&C)"},
+                        {kMenuVersion, "バージョン情報(&A)"}};
   for (const Item& it : items) {
     QAction* a = window_->MainMenu()->Item(it.id);
     ASSERT_NE(a, nullptr) << it.id;
@@ -120,8 +136,8 @@ TEST_F(MainWindowTest, MenuHoldsThePopUpsAndItemsWithTheirIds) {
   // File pop-up order; the equations pop-up sits in Tools after the variable check.
   const QList<QAction*> file = tops[0]->menu()->actions();
   ASSERT_EQ(file.size(), 6);
-  EXPECT_EQ(file[2]->data().toInt(), 130);
-  EXPECT_EQ(file[3]->data().toInt(), 120);
+  EXPECT_EQ(file[2]->data().toInt(), kMenuSaveAs);
+  EXPECT_EQ(file[3]->data().toInt(), kMenuSave);
   const QList<QAction*> tools = tops[2]->menu()->actions();
   ASSERT_EQ(tools.size(), 4);
   ASSERT_NE(tools[3]->menu(), nullptr);
@@ -262,7 +278,7 @@ TEST_F(MainWindowTest, WindowResizeRebuildsTheBarsWithoutClampingThePositions) {
 // scroll bar is not a right click of the window: the tool stays.
 TEST_F(MainWindowTest, RightClicksOnTheToolbarAndTheBarsLeaveTheToolAlone) {
   StartShown();
-  window_->OnCommand(1240);
+  window_->OnCommand(ToolOfKind(kKindSE));
   const QPoint emptyEnd(View()->width() - 10, 10);
   struct Target {
     const char* name;
@@ -270,8 +286,8 @@ TEST_F(MainWindowTest, RightClicksOnTheToolbarAndTheBarsLeaveTheToolAlone) {
     QPoint at;
   };
   const Target targets[] = {
-      {"tool button", g_toolbar->ButtonWidget(1300), g_toolbar->ButtonWidget(1300)->rect().center()},
-      {"greyed button", g_toolbar->ButtonWidget(1170), g_toolbar->ButtonWidget(1170)->rect().center()},
+      {"tool button", g_toolbar->ButtonWidget(kToolBond), g_toolbar->ButtonWidget(kToolBond)->rect().center()},
+      {"greyed button", g_toolbar->ButtonWidget(kToolbarGreyed), g_toolbar->ButtonWidget(kToolbarGreyed)->rect().center()},
       {"empty end of the band", View(), emptyEnd},
       {"vertical bar", window_->Bars()->Bar(plat::SB_VERT), window_->Bars()->Bar(plat::SB_VERT)->rect().center()},
       {"horizontal bar", window_->Bars()->Bar(plat::SB_HORZ), window_->Bars()->Bar(plat::SB_HORZ)->rect().center()},
@@ -280,17 +296,17 @@ TEST_F(MainWindowTest, RightClicksOnTheToolbarAndTheBarsLeaveTheToolAlone) {
     // Through the window, so that the click lands on whatever lies at that point.
     QTest::mouseClick(Handle(), Qt::RightButton, Qt::NoModifier, t.widget->mapTo(window_.get(), t.at));
     QApplication::processEvents();
-    EXPECT_EQ(g_currentTool, 1240) << t.name;
-    EXPECT_TRUE(g_toolbar->IsChecked(1240)) << t.name;
-    EXPECT_FALSE(g_toolbar->IsChecked(1200)) << t.name;
-    EXPECT_FALSE(g_toolbar->IsChecked(1300)) << t.name;
+    EXPECT_EQ(g_currentTool, ToolOfKind(kKindSE)) << t.name;
+    EXPECT_TRUE(g_toolbar->IsChecked(ToolOfKind(kKindSE))) << t.name;
+    EXPECT_FALSE(g_toolbar->IsChecked(kToolSelect)) << t.name;
+    EXPECT_FALSE(g_toolbar->IsChecked(kToolBond)) << t.name;
     EXPECT_EQ(QApplication::activePopupWidget(), nullptr) << t.name;  // no context menu
     EXPECT_EQ(g_scrollX, 0) << t.name;
     EXPECT_EQ(g_scrollY, 0) << t.name;
   }
   // The same button on the canvas does switch the tool.
   RealClick(400, 300, Qt::RightButton);
-  EXPECT_EQ(g_currentTool, 1200);
+  EXPECT_EQ(g_currentTool, kToolSelect);
 }
 
 // A settings name that is no readable file (a directory, a FIFO, a file without read
@@ -320,8 +336,8 @@ TEST_F(MainWindowTest, StartsWithAnUnreadableSettingsFile) {
     plat::dlgscript::Begin();
     std::string c1 = "<unset>";
     plat::dlgscript::Queue("SELECT_COMPILER", [&c1](plat::Dialog& d) {
-      c1 = d.GetText(2650);
-      d.Press(1);
+      c1 = d.GetText(dlgres::kCCommandEdit);
+      d.Press(plat::IDOK);
     });
     window_.reset(StartMainWindow(SW_SHOWNORMAL));
     ASSERT_TRUE(QTest::qWaitForWindowExposed(window_.get())) << c.name;
@@ -342,10 +358,10 @@ TEST_F(MainWindowTest, StartsWithAnUnreadableSettingsFile) {
 
 TEST_F(MainWindowTest, ClicksPlaceElementsAtTheCanvasPointOfTheClientPoint) {
   StartShown();
-  window_->OnCommand(1210);  // C tool
-  EXPECT_EQ(g_currentTool, 1210);
-  EXPECT_TRUE(g_toolbar->IsChecked(1210));
-  EXPECT_FALSE(g_toolbar->IsChecked(1200));
+  window_->OnCommand(ToolOfKind(kKindC));
+  EXPECT_EQ(g_currentTool, ToolOfKind(kKindC));
+  EXPECT_TRUE(g_toolbar->IsChecked(ToolOfKind(kKindC)));
+  EXPECT_FALSE(g_toolbar->IsChecked(kToolSelect));
 
   RealClick(200, 150);
   ASSERT_EQ(g_elementCount, 1);
@@ -373,10 +389,10 @@ TEST_F(MainWindowTest, ClicksPlaceElementsAtTheCanvasPointOfTheClientPoint) {
   // A click in the band hits the toolbar, never the canvas: its empty end, or the greyed button.
   RealClick(View()->width() - 20, 10);
   EXPECT_EQ(g_elementCount, 2);
-  const QPoint greyed = g_toolbar->ButtonWidget(1170)->geometry().center();
+  const QPoint greyed = g_toolbar->ButtonWidget(kToolbarGreyed)->geometry().center();
   RealClick(greyed.x(), greyed.y());
   EXPECT_EQ(g_elementCount, 2);
-  EXPECT_EQ(g_currentTool, 1210);
+  EXPECT_EQ(g_currentTool, ToolOfKind(kKindC));
   // A click onto an existing box is refused.
   RealClick(200, 150);
   EXPECT_EQ(g_elementCount, 2);
@@ -384,58 +400,58 @@ TEST_F(MainWindowTest, ClicksPlaceElementsAtTheCanvasPointOfTheClientPoint) {
 
 TEST_F(MainWindowTest, RightClickCyclesTheToolsWhileNothingIsSelected) {
   StartShown();
-  window_->OnCommand(1210);
-  const int expected[] = {1200, 1300, 1200, 1300};
+  window_->OnCommand(ToolOfKind(kKindC));
+  const int expected[] = {kToolSelect, kToolBond, kToolSelect, kToolBond};
   for (int tool : expected) {
     RealClick(400, 300, Qt::RightButton);
     EXPECT_EQ(g_currentTool, tool);
     EXPECT_TRUE(g_toolbar->IsChecked(tool));
-    EXPECT_FALSE(g_toolbar->IsChecked(tool == 1200 ? 1300 : 1200));
-    EXPECT_FALSE(g_toolbar->IsChecked(1210));
+    EXPECT_FALSE(g_toolbar->IsChecked(tool == kToolSelect ? kToolBond : kToolSelect));
+    EXPECT_FALSE(g_toolbar->IsChecked(ToolOfKind(kKindC)));
   }
   // With something selected, or a bond in progress, the tool stays.
   g_document.selectionActive = 1;
   RealClick(400, 300, Qt::RightButton);
-  EXPECT_EQ(g_currentTool, 1300);
+  EXPECT_EQ(g_currentTool, kToolBond);
   g_document.selectionActive = 0;
   g_bondDrawing = 1;
   window_->OnRButtonDown(400, 300);
-  EXPECT_EQ(g_currentTool, 1300);
+  EXPECT_EQ(g_currentTool, kToolBond);
   g_bondDrawing = 0;
 }
 
 TEST_F(MainWindowTest, ToolbarClicksChangeTheToolAndAChosenToolStaysChecked) {
   StartShown();
-  QWidget* se = g_toolbar->ButtonWidget(1240);
+  QWidget* se = g_toolbar->ButtonWidget(ToolOfKind(kKindSE));
   ASSERT_NE(se, nullptr);
   QTest::mouseClick(se, Qt::LeftButton);
-  EXPECT_EQ(g_currentTool, 1240);
-  EXPECT_TRUE(g_toolbar->IsChecked(1240));
-  EXPECT_TRUE(g_toolbar->Action(1240)->isChecked());
-  EXPECT_FALSE(g_toolbar->Action(1200)->isChecked());
+  EXPECT_EQ(g_currentTool, ToolOfKind(kKindSE));
+  EXPECT_TRUE(g_toolbar->IsChecked(ToolOfKind(kKindSE)));
+  EXPECT_TRUE(g_toolbar->Action(ToolOfKind(kKindSE))->isChecked());
+  EXPECT_FALSE(g_toolbar->Action(kToolSelect)->isChecked());
   // Choosing it again changes nothing (the button does not toggle off).
   QTest::mouseClick(se, Qt::LeftButton);
-  EXPECT_EQ(g_currentTool, 1240);
-  EXPECT_TRUE(g_toolbar->Action(1240)->isChecked());
+  EXPECT_EQ(g_currentTool, ToolOfKind(kKindSE));
+  EXPECT_TRUE(g_toolbar->Action(ToolOfKind(kKindSE))->isChecked());
   // A non-tool button is never left checked.
-  QTest::mouseClick(g_toolbar->ButtonWidget(1310), Qt::LeftButton);
-  EXPECT_FALSE(g_toolbar->Action(1310)->isChecked());
-  EXPECT_EQ(g_currentTool, 1240);
+  QTest::mouseClick(g_toolbar->ButtonWidget(kToolbarNumericConditions), Qt::LeftButton);
+  EXPECT_FALSE(g_toolbar->Action(kToolbarNumericConditions)->isChecked());
+  EXPECT_EQ(g_currentTool, ToolOfKind(kKindSE));
 }
 
 TEST_F(MainWindowTest, EveryCommandEndsABondInProgressAndRestoresTheDrawing) {
   StartShown();
   g_drawDC->Line(0, 500, 1999, 500, plat::Pen::Dot(1, plat::MakeRgb(7, 0, 0)));
   g_bondDrawing = 1;
-  window_->MainMenu()->Item(410)->trigger();
+  window_->MainMenu()->Item(kMenuVersion)->trigger();
   EXPECT_EQ(g_bondDrawing, 0);
   EXPECT_EQ(g_drawDC->Pixel(1000, 500), plat::kWhite);
-  EXPECT_EQ(g_currentTool, 1200);
+  EXPECT_EQ(g_currentTool, kToolSelect);
 }
 
 TEST_F(MainWindowTest, BondToolClickAndKeysMarkTheDocumentModified) {
   StartShown();
-  window_->OnCommand(1300);
+  window_->OnCommand(kToolBond);
   RealClick(600, 400);
   EXPECT_EQ(g_documentSaved, 0);
 
@@ -569,8 +585,11 @@ TEST_F(MainWindowTest, PictureOfTheWindowWithEveryKindOfElement) {
   struct Place {
     int tool, x, y;
   };
-  const Place places[] = {{1210, 100, 120}, {1220, 100, 220}, {1230, 100, 320}, {1240, 300, 120}, {1250, 300, 320},
-                          {1260, 500, 120}, {1270, 500, 320}, {1280, 300, 220}, {1290, 500, 220}};
+  const Place places[] = {{ToolOfKind(kKindC), 100, 120},  {ToolOfKind(kKindI), 100, 220},
+                          {ToolOfKind(kKindR), 100, 320},  {ToolOfKind(kKindSE), 300, 120},
+                          {ToolOfKind(kKindSF), 300, 320}, {ToolOfKind(kKindTF), 500, 120},
+                          {ToolOfKind(kKindGY), 500, 320}, {ToolOfKind(kKindZeroJunction), 300, 220},
+                          {ToolOfKind(kKindOneJunction), 500, 220}};
   for (const Place& p : places) {
     window_->OnCommand(p.tool);
     RealClick(p.x, p.y);

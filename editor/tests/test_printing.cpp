@@ -2,7 +2,7 @@
 // its rows bottom-up in blue, green, red, the save dialog, printing n copies as
 // n pages of one PDF whatever pages the dialog chose, the real print dialog with
 // only the printer and the copies, a printer that cannot be opened, the printed
-// scale, a picture that cannot be written, and commands 150 and 1160.
+// scale, a picture that cannot be written, and the save-picture and print commands.
 #include "canvas_drawing.h"
 #include "document.h"
 #include "main_window.h"
@@ -402,14 +402,14 @@ TEST_F(Printing, Commands150And1160SaveAndPrintTheMainWindowsDrawing) {
   g_drawDC->FillRect(10, 40, 11, 41, 0x123456);
   const std::string bmp = cwd_.path() + "/cmd.bmp";
   AnswerSaveWith(bmp);
-  window.OnCommand(150);
+  window.OnCommand(kMenuSavePicture);
   const std::string file = ReadFileBytes(bmp);
   ASSERT_EQ(file.size(), 4500054u);
   EXPECT_EQ(FilePixel(file, 10, 40), 0x123456u);
 
   const std::string pdf = cwd_.path() + "/cmd.pdf";
   AnswerPrintWith(pdf, 2);
-  window.OnCommand(1160);
+  window.OnCommand(kToolbarPrint);
   const std::string printed = ReadFileBytes(pdf);
   EXPECT_EQ(Count(printed, "/Type /Page") - Count(printed, "/Type /Pages"), 2);
 }

@@ -16,6 +16,7 @@
 #include "platform/ini.h"
 #include "platform/message_box.h"
 #include "platform/process.h"
+#include "resources/run_templates.h"
 
 #include <QApplication>
 #include <QDir>
@@ -118,11 +119,12 @@ class RunPipelines : public ScriptedEditorTest {
     g_documentSaved = 1;
   }
 
-  // Command 210 with the output dialog's start button and the result name.
-  int RunCommand210(const std::string& name, int command = 210) {
+  // The bond-graph run (the menu's unless command says otherwise) with the output
+  // dialog's start button and the result name.
+  int RunBondGraphCommand(const std::string& name, int command = kMenuRunBondGraph) {
     int outputEnd = -99;
     dlg::Queue("OUT_PUT_SETTING_DIALOG", [&outputEnd](plat::Dialog& d) {
-      d.Press(1);
+      d.Press(plat::IDOK);
       outputEnd = d.Ended() ? d.EndCode() : -1;
     });
     AnswerResultName(name);
@@ -130,18 +132,20 @@ class RunPipelines : public ScriptedEditorTest {
     return outputEnd;
   }
 
-  // Command 220: RUN_VRK with the given language, command and file, then "実行".
-  int RunCommand220(int language, const std::string& command, const std::string& file, const std::string& name) {
+  // The run from a model source: RUN_VRK with the given language, command and file, then
+  // "実行".
+  int RunFromModelSourceCommand(int language, const std::string& command, const std::string& file,
+                                const std::string& name) {
     int end = -99;
     dlg::Queue("RUN_VRK", [=, &end](plat::Dialog& d) {
-      d.Press(language == 0 ? 3560 : 3570);
-      d.SetTextU(3525, QString::fromStdString(command));
-      d.SetTextU(3540, QString::fromStdString(file));
-      d.Press(1);
+      d.Press(language == 0 ? dlgres::kRunLanguageCRadio : dlgres::kRunLanguageFortranRadio);
+      d.SetTextU(dlgres::kRunCommandEdit, QString::fromStdString(command));
+      d.SetTextU(dlgres::kRunSourcePathEdit, QString::fromStdString(file));
+      d.Press(plat::IDOK);
       end = d.Ended() ? d.EndCode() : -1;
     });
     AnswerResultName(name);
-    window_->OnCommand(220);
+    window_->OnCommand(kMenuRunFromModelSource);
     return end;
   }
 
@@ -170,7 +174,7 @@ TEST_F(RunPipelines, DiagramRunStepsInOrderAndClearsTheWorkFiles) {
   StartEditor();
   BuildSeriesRlc();
 
-  EXPECT_EQ(RunCommand210("r1"), 1);
+  EXPECT_EQ(RunBondGraphCommand("r1"), plat::IDOK);
   EXPECT_EQ(dlg::Opened(), (std::vector<std::string>{"OUT_PUT_SETTING_DIALOG", "OUT_VARIABLE_DIALOG"}));
   // The model source is written and every old result removed before the model compiler runs.
   EXPECT_EQ(Log(), (std::vector<std::string>{
@@ -211,7 +215,7 @@ TEST_F(RunPipelines, CompileCommandFollowsLanguageAndTimeStep) {
     StartEditor(c.language);
     g_autoTimeStep = c.autoStep;
     BuildSeriesRlc();
-    RunCommand210("case");
+    RunBondGraphCommand("case");
     const std::vector<std::string> log = Log();
     ASSERT_EQ(log.size(), 3u);
     EXPECT_EQ(log[0].substr(0, log[0].find(':')), c.modelCompiler);
@@ -232,7 +236,7 @@ TEST_F(RunPipelines, AdvancedModeFilesTheModelParametersAndSource) {
   StartEditor();
   ASSERT_EQ(g_advanceMode, 1);
   BuildSeriesRlc();
-  RunCommand210("adv");
+  RunBondGraphCommand("adv");
   EXPECT_EQ(Read("Advance/VRK/adv.vrk"), Read("seen.VRK"));
   EXPECT_EQ(Read("Advance/Par/adv.par"), "parameters\n");
   EXPECT_EQ(Read("Advance/C/adv.c"), "generated\n");
@@ -242,7 +246,7 @@ TEST_F(RunPipelines, AdvancedModeFilesTheModelParametersAndSource) {
 
   // A second run under the same name replaces the copies.
   StoreText(g_document.elements[0].parameterValues, "7.5");
-  RunCommand210("adv");
+  RunBondGraphCommand("adv");
   EXPECT_EQ(Read("Advance/VRK/adv.vrk"), Read("seen.VRK"));
   EXPECT_THAT(Read("Advance/VRK/adv.vrk"), HasSubstr("7.5"));
   EXPECT_EQ(Messages(), (std::vector<std::string>{M(kDone, ""), M(kDone, "")}));
@@ -258,10 +262,10 @@ TEST_F(RunPipelines, ResultNamesAndTheResultDirectory) {
   ASSERT_EQ(mkdir(Path("csv").c_str(), 0755), 0);  // [Directory] Data names "Csv"
   StartEditor();
   BuildSeriesRlc();
-  dlg::Queue("OUT_PUT_SETTING_DIALOG", [](plat::Dialog& d) { d.Press(1); });
+  dlg::Queue("OUT_PUT_SETTING_DIALOG", [](plat::Dialog& d) { d.Press(plat::IDOK); });
   dlg::Queue("OUT_VARIABLE_DIALOG", [](plat::Dialog&) {});  // closed without OK
-  window_->OnCommand(210);
-  RunCommand210("結果");
+  window_->OnCommand(kMenuRunBondGraph);
+  RunBondGraphCommand("結果");
   EXPECT_EQ(Read("csv/.csv"), "TIME,X\n0,1\n");
   EXPECT_EQ(Read("csv/結果.csv"), "TIME,X\n0,1\n");
   EXPECT_EQ(Messages(), (std::vector<std::string>{M(kDone, ""), M(kDone, "")}));
@@ -277,14 +281,14 @@ TEST_F(RunPipelines, ResultThatCannotBeFiledIsKeptAndReported) {
   plat::Ini(Path("vork.ini")).WriteString("Directory", "Data", Path("results") + "/");
   WriteFileBytes(Path("CSV"), "a file, not the result directory");
   BuildSeriesRlc();
-  RunCommand210("lost");
+  RunBondGraphCommand("lost");
   EXPECT_EQ(Messages(), (std::vector<std::string>{M("結果ファイルを保存できませんでした．", kError)}));
   EXPECT_EQ(Read("temp.csv"), "TIME,X\n0,1\n");
   EXPECT_FALSE(Exists("results"));
 
   QFile::remove(plat::fs::ToQString(Path("CSV")));
   msg::Begin();
-  RunCommand210("found");  // without the entry the configured directory is made
+  RunBondGraphCommand("found");  // without the entry the configured directory is made
   EXPECT_EQ(Messages(), (std::vector<std::string>{M(kDone, "")}));
   EXPECT_EQ(Read("results/found.csv"), "TIME,X\n0,1\n");
 }
@@ -300,7 +304,7 @@ TEST_F(RunPipelines, EmptyOrFailingCompilerCommandIsReportedAsNotCompiled) {
     msg::Begin();
     StartEditor();
     BuildSeriesRlc();
-    EXPECT_EQ(RunCommand210("bad"), 1);
+    EXPECT_EQ(RunBondGraphCommand("bad"), plat::IDOK);
     EXPECT_EQ(Messages(), (std::vector<std::string>{M(kNotCompiled, kError)}));
     EXPECT_FALSE(Exists("Csv/bad.csv"));
     EXPECT_TRUE(Exists("temp.c"));  // kept for a look at what failed
@@ -317,7 +321,7 @@ TEST_F(RunPipelines, MissingModelCompilerIsReportedAndNoStaleSourceIsCompiled) {
   WriteFileBytes(Path("temp.csv"), "TIME,OLD\n");
   StartEditor();
   BuildSeriesRlc();
-  EXPECT_EQ(RunCommand210("none"), 1);
+  EXPECT_EQ(RunBondGraphCommand("none"), plat::IDOK);
   EXPECT_EQ(Messages(), (std::vector<std::string>{M(kNoSourceC, kError)}));
   EXPECT_EQ(Log(), (std::vector<std::string>{"mycc temp.c runge.c"}));
   EXPECT_FALSE(Exists("Csv/none.csv"));
@@ -332,13 +336,13 @@ TEST_F(RunPipelines, MissingEquationOrBondKeepsTheDialogOpen) {
   StartEditor();
   BuildSeriesRlc();
   StoreText(g_document.elements[4].equation, "");
-  EXPECT_EQ(RunCommand210("x"), -1);
+  EXPECT_EQ(RunBondGraphCommand("x"), -1);
   EXPECT_EQ(Messages(), (std::vector<std::string>{M("R1 の特性式を入力してください.", "特性式エラー")}));
   StoreText(g_document.elements[4].equation, "R=Z;");
   AddElement(kKindGY, 1);
   StoreText(g_document.elements[5].equation, "G=1;");
   msg::Begin();
-  EXPECT_EQ(RunCommand210("x"), -1);
+  EXPECT_EQ(RunBondGraphCommand("x"), -1);
   EXPECT_EQ(Messages(), (std::vector<std::string>{M("GY1 に何もボンドがつながっていません", "素子エラー")}));
   EXPECT_FALSE(Exists("log.txt"));
   EXPECT_FALSE(Exists("temp.VRK"));
@@ -391,7 +395,7 @@ TEST_F(RunPipelines, ReadOnlyDirectoryOrUnremovableOldResultStopsTheRun) {
   {
     Unremovable guard(cwd_.path(), Path("temp.csv"));
     if (!guard.Holds()) GTEST_SKIP() << "no way to make a file unremovable here";
-    EXPECT_EQ(RunCommand210("stale"), 1);
+    EXPECT_EQ(RunBondGraphCommand("stale"), plat::IDOK);
   }
   EXPECT_EQ(Messages(), (std::vector<std::string>{M(kNoSourceC, kError)}));
   EXPECT_FALSE(Exists("log.txt"));
@@ -407,13 +411,13 @@ TEST_F(RunPipelines, DirectoriesNamedLikeWorkFilesAreNotResults) {
   ASSERT_EQ(mkdir(Path("Temp").c_str(), 0755), 0);
   StartEditor();
   BuildSeriesRlc();
-  RunCommand210("ok");
+  RunBondGraphCommand("ok");
   EXPECT_EQ(Messages(), (std::vector<std::string>{M(kDone, "")}));
   EXPECT_TRUE(Exists("Temp"));
 
   ASSERT_EQ(mkdir(Path("temp.csv").c_str(), 0755), 0);  // the program cannot write its result
   msg::Begin();
-  RunCommand210("dir");
+  RunBondGraphCommand("dir");
   EXPECT_EQ(Messages(), (std::vector<std::string>{M(kNotCompiled, kError)}));
   EXPECT_FALSE(Exists("Csv/dir.csv"));
 }
@@ -423,15 +427,15 @@ TEST_F(RunPipelines, DirectoriesNamedLikeWorkFilesAreNotResults) {
 // simulation crashes in turn.
 TEST_F(RunPipelines, HalfWrittenResultOfACrashedSimulationIsRemoved) {
   struct Case {
-    int command;  // 210: from the diagram; 220: from a model source
+    int command;  // from the diagram, or from a model source
     bool crashes;
     std::string message;
   };
   const Case cases[] = {
-      {210, false, M(kDone, "")},
-      {210, true, M(kNotCompiled, kError)},
-      {220, false, M(kDone, kFromFileTitle)},
-      {220, true, M(kNotCompiled, kError)},
+      {kMenuRunBondGraph, false, M(kDone, "")},
+      {kMenuRunBondGraph, true, M(kNotCompiled, kError)},
+      {kMenuRunFromModelSource, false, M(kDone, kFromFileTitle)},
+      {kMenuRunFromModelSource, true, M(kNotCompiled, kError)},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(std::to_string(c.command) + (c.crashes ? " crashing" : ""));
@@ -444,11 +448,11 @@ TEST_F(RunPipelines, HalfWrittenResultOfACrashedSimulationIsRemoved) {
     QFile::remove(QString::fromStdString(Path("log.txt")));
     msg::Begin();
     StartEditor();
-    if (c.command == 210) {
+    if (c.command == kMenuRunBondGraph) {
       BuildSeriesRlc();
-      RunCommand210("part");
+      RunBondGraphCommand("part");
     } else {
-      RunCommand220(0, "mycc", "model.vrk", "part");
+      RunFromModelSourceCommand(0, "mycc", "model.vrk", "part");
     }
     const std::vector<std::string> log = Log();
     ASSERT_FALSE(log.empty());
@@ -513,9 +517,9 @@ TEST_F(RunEndToEnd, DiagramRunsWithBothIntegratorsAndMatchesTheSolution) {
   g_document.bonds[1].hasInitialValue = 1;  // the inductor starts from rest, as said
   StoreText(g_document.bonds[1].initialName, "MN2");
 
-  EXPECT_EQ(RunCommand210("fixed"), 1);
+  EXPECT_EQ(RunBondGraphCommand("fixed"), plat::IDOK);
   g_autoTimeStep = 1;
-  EXPECT_EQ(RunCommand210("auto"), 1);
+  EXPECT_EQ(RunBondGraphCommand("auto"), plat::IDOK);
   EXPECT_EQ(Messages(), (std::vector<std::string>{M(kDone, ""), M(kDone, "")}));
   EXPECT_EQ(ExpectAnalytic(Read("Csv/fixed.csv")), 51);
   EXPECT_EQ(ExpectAnalytic(Read("Csv/auto.csv")), 51);
@@ -524,9 +528,9 @@ TEST_F(RunEndToEnd, DiagramRunsWithBothIntegratorsAndMatchesTheSolution) {
   EXPECT_THAT(Read("Advance/C/auto.c"), HasSubstr("FUNC"));
   EXPECT_TRUE(LeftWorkFiles().empty()) << ::testing::PrintToString(LeftWorkFiles());
 
-  // The same model from its filed source by command 220 gives the same result.
+  // The same model from its filed source, run from the model source, gives the same result.
   g_autoTimeStep = 0;
-  EXPECT_EQ(RunCommand220(0, ShippedCCommand(), Path("Advance/VRK/fixed.vrk"), "fromfile"), 1);
+  EXPECT_EQ(RunFromModelSourceCommand(0, ShippedCCommand(), Path("Advance/VRK/fixed.vrk"), "fromfile"), plat::IDOK);
   EXPECT_EQ(Messages().back(), M(kDone, kFromFileTitle));
   EXPECT_EQ(Read("Csv/fromfile.csv"), Read("Csv/fixed.csv"));
   EXPECT_EQ(Read("Advance/VRK/fromfile.vrk"), Read("Advance/VRK/fixed.vrk"));
@@ -540,7 +544,7 @@ TEST_F(RunEndToEnd, EquationEndingWithALineBreakStopsTheModelCompiler) {
   StartEditor();
   BuildSeriesRlc();
   StoreText(g_document.elements[3].equation, "C=Z/Cv;\r\n");
-  EXPECT_EQ(RunCommand210("broken"), 1);
+  EXPECT_EQ(RunBondGraphCommand("broken"), plat::IDOK);
   EXPECT_EQ(Messages(), (std::vector<std::string>{M(kNoSourceC, kError)}));
   EXPECT_FALSE(Exists("Csv/broken.csv"));
 }
@@ -550,7 +554,7 @@ TEST_F(RunEndToEnd, RunFromTheModelSourceItselfInAnyLetterCase) {
   BuildSeriesRlc();
   ASSERT_TRUE(WriteModelSource());
   ASSERT_EQ(std::rename(Path("temp.VRK").c_str(), Path("temp.vrk").c_str()), 0);
-  EXPECT_EQ(RunCommand220(0, ShippedCCommand(), Path("temp.vrk"), "self"), 1);
+  EXPECT_EQ(RunFromModelSourceCommand(0, ShippedCCommand(), Path("temp.vrk"), "self"), plat::IDOK);
   EXPECT_EQ(Messages(), (std::vector<std::string>{M(kDone, kFromFileTitle)}));
   EXPECT_EQ(ExpectAnalytic(Read("Csv/self.csv")), 1001);
   EXPECT_TRUE(LeftWorkFiles().empty()) << ::testing::PrintToString(LeftWorkFiles());
@@ -568,7 +572,7 @@ TEST_F(RunPipelines, RunFromFileStepsInOrder) {
   WriteFileBytes(Path("TEMP.vrk"), "old model\n");
   WriteFileBytes(Path("temp.csv"), "stale");
   StartEditor();  // the editor's language is C; the dialog chooses Fortran
-  EXPECT_EQ(RunCommand220(1, "mycc -g", "model.vrk", "ff"), 1);
+  EXPECT_EQ(RunFromModelSourceCommand(1, "mycc -g", "model.vrk", "ff"), plat::IDOK);
   EXPECT_EQ(Log(), (std::vector<std::string>{
                        "fvork: cvork2 fvork model.vrk mycc temp.VRK tempbody vork.ini ",
                        "mycc -g temp.f runge.f",
@@ -610,7 +614,7 @@ TEST_F(RunPipelines, RunFromFileReportsWhatFailed) {
     WriteFileBytes(Path("temp.VRK"), "old\n");
     msg::Begin();
     StartEditor();
-    EXPECT_EQ(RunCommand220(0, c.command, c.file, "out"), 1);
+    EXPECT_EQ(RunFromModelSourceCommand(0, c.command, c.file, "out"), plat::IDOK);
     EXPECT_EQ(Messages(), (std::vector<std::string>{M(c.message, kError)}));
     EXPECT_FALSE(Exists("Csv/out.csv"));
     for (const char* gone : {"temp.c", "temp.csv", "temp.VRK", "temp"}) EXPECT_FALSE(Exists(gone)) << gone;
@@ -623,29 +627,29 @@ TEST_F(RunPipelines, RunFromFileDialogInputErrorsAndRememberedFields) {
   StartEditor();
   dlg::Queue("RUN_VRK", [](plat::Dialog& d) {
     EXPECT_EQ(d.windowTitle(), QString::fromUtf8("VRKファイルからの実行"));
-    EXPECT_TRUE(d.IsChecked(3560));
-    d.Press(1);  // nothing typed
-    d.SetTextU(3525, QStringLiteral("gcc -o temp -Wl,--no-as-needed -lm -O2 -ffp-contract=off"));
-    d.Press(1);  // no file
+    EXPECT_TRUE(d.IsChecked(dlgres::kRunLanguageCRadio));
+    d.Press(plat::IDOK);  // nothing typed
+    d.SetTextU(dlgres::kRunCommandEdit, QStringLiteral("gcc -o temp -Wl,--no-as-needed -lm -O2 -ffp-contract=off"));
+    d.Press(plat::IDOK);  // no file
     EXPECT_FALSE(d.Ended());
-    d.Press(3570);
-    d.SetTextU(3540, QStringLiteral("some.vrk"));
+    d.Press(dlgres::kRunLanguageFortranRadio);
+    d.SetTextU(dlgres::kRunSourcePathEdit, QStringLiteral("some.vrk"));
     d.PressEscape();  // "閉じる" keeps what was typed
   });
-  window_->OnCommand(220);
+  window_->OnCommand(kMenuRunFromModelSource);
   EXPECT_EQ(Messages(), (std::vector<std::string>{M("コマンドを入力してください", "入力エラー"),
                                                   M("ファイル名を入力してください", "入力エラー")}));
   EXPECT_EQ(g_runCommand, "gcc -o temp -Wl,--no-as-needed -lm -O2 -ffp-contract=off");  // longer than 19
   EXPECT_EQ(g_runSourcePath, "some.vrk");
   EXPECT_EQ(g_runLanguage, 1);
   dlg::Queue("RUN_VRK", [](plat::Dialog& d) {
-    EXPECT_TRUE(d.IsChecked(3570));
-    EXPECT_FALSE(d.IsChecked(3560));
-    EXPECT_EQ(d.GetTextU(3525), QStringLiteral("gcc -o temp -Wl,--no-as-needed -lm -O2 -ffp-contract=off"));
-    EXPECT_EQ(d.GetTextU(3540), QStringLiteral("some.vrk"));
-    d.Press(2);
+    EXPECT_TRUE(d.IsChecked(dlgres::kRunLanguageFortranRadio));
+    EXPECT_FALSE(d.IsChecked(dlgres::kRunLanguageCRadio));
+    EXPECT_EQ(d.GetTextU(dlgres::kRunCommandEdit), QStringLiteral("gcc -o temp -Wl,--no-as-needed -lm -O2 -ffp-contract=off"));
+    EXPECT_EQ(d.GetTextU(dlgres::kRunSourcePathEdit), QStringLiteral("some.vrk"));
+    d.Press(plat::IDCANCEL);
   });
-  window_->OnCommand(220);
+  window_->OnCommand(kMenuRunFromModelSource);
   EXPECT_EQ(dlg::Pending("RUN_VRK"), 0);
 }
 
@@ -660,14 +664,14 @@ TEST_F(RunPipelines, RunFromFileBrowsesTheModelSourceFolder) {
     return answer;
   });
   dlg::Queue("RUN_VRK", [&](plat::Dialog& d) {
-    d.Press(3500);
-    EXPECT_EQ(d.GetTextU(3540), answer);
+    d.Press(dlgres::kRunBrowseButton);
+    EXPECT_EQ(d.GetTextU(dlgres::kRunSourcePathEdit), answer);
     answer.clear();  // cancelled: the field keeps what it shows
-    d.Press(3500);
-    EXPECT_EQ(d.GetTextU(3540), QString::fromStdString(Path("advance/vrk/m.VRK")));
-    d.Press(2);
+    d.Press(dlgres::kRunBrowseButton);
+    EXPECT_EQ(d.GetTextU(dlgres::kRunSourcePathEdit), QString::fromStdString(Path("advance/vrk/m.VRK")));
+    d.Press(plat::IDCANCEL);
   });
-  window_->OnCommand(220);
+  window_->OnCommand(kMenuRunFromModelSource);
   EXPECT_EQ(seen.initialDirectory, QString::fromStdString(Path("advance/vrk")));
   ASSERT_EQ(seen.filters.size(), 1u);
   EXPECT_EQ(seen.filters[0].first, QStringLiteral("VRK File"));  // the dialog adds " (*.VRK)"
@@ -688,17 +692,17 @@ TEST_F(RunPipelines, RunFromFileBrowseShowsTheFilterOnce) {
       filters = fd->nameFilters();
       fd->reject();
     });
-    d.Press(3500);
-    d.Press(2);
+    d.Press(dlgres::kRunBrowseButton);
+    d.Press(plat::IDCANCEL);
   });
-  window_->OnCommand(220);
+  window_->OnCommand(kMenuRunFromModelSource);
   EXPECT_EQ(filters, QStringList{QStringLiteral("VRK File (*.VRK)")});
 }
 
 // ---- the commands --------------------------------------------------------------------------
 
 TEST_F(RunPipelines, RunCommandsOpenTheOutputDialogOnlyWithSoundStrokes) {
-  for (int command : {210, 1320}) {
+  for (int command : {kMenuRunBondGraph, kToolbarRun}) {
     SCOPED_TRACE(command);
     dlg::Begin();
     StartEditor();
@@ -709,7 +713,7 @@ TEST_F(RunPipelines, RunCommandsOpenTheOutputDialogOnlyWithSoundStrokes) {
     EXPECT_TRUE(window_->View()->HasOverlay());
     EXPECT_TRUE(msg::Records().empty());
     g_document.bonds[2].strokeAtHead = 0;
-    dlg::Queue("OUT_PUT_SETTING_DIALOG", [](plat::Dialog& d) { d.Press(2); });
+    dlg::Queue("OUT_PUT_SETTING_DIALOG", [](plat::Dialog& d) { d.Press(plat::IDCANCEL); });
     window_->OnCommand(command);
     EXPECT_EQ(dlg::Opened(), (std::vector<std::string>{"OUT_PUT_SETTING_DIALOG"}));
     window_.reset();
@@ -723,7 +727,7 @@ TEST_F(RunPipelines, EquationViewsWriteTheirSettingsAndStartTheViewer) {
   Stub("Lumex", "cat LumexIni.txt > viewer.txt\n");
   StartEditor();
   BuildSeriesRlc();
-  window_->OnCommand(123);
+  window_->OnCommand(kMenuDifferentialEquations);
   EXPECT_EQ(Read("LumexIni.txt"), "0\r\n1\r\n");
   EXPECT_EQ(Read("seen.VRK"), ModelSourceText());
   EXPECT_TRUE(Exists("temp.VRK"));  // an equation view leaves the model source
@@ -733,7 +737,7 @@ TEST_F(RunPipelines, EquationViewsWriteTheirSettingsAndStartTheViewer) {
   g_language = 1;
   StubModelCompiler("fvork");
   QFile::remove(QString::fromStdString(Path("Lumex")));  // absent: nothing visible
-  window_->OnCommand(122);
+  window_->OnCommand(kMenuIntegralEquations);
   EXPECT_EQ(Read("LumexIni.txt"), "1\r\n0\r\n");
   EXPECT_TRUE(msg::Records().empty());
   EXPECT_EQ(Log().back().substr(0, 6), "fvork:");
@@ -744,7 +748,7 @@ TEST_F(RunPipelines, EquationViewWithAMissingEquationWritesNothing) {
   StartEditor();
   BuildSeriesRlc();
   StoreText(g_document.elements[2].equation, "");
-  window_->OnCommand(122);
+  window_->OnCommand(kMenuIntegralEquations);
   EXPECT_EQ(Messages(), (std::vector<std::string>{M("I1 の特性式を入力してください.", "特性式エラー")}));
   EXPECT_FALSE(Exists("temp.VRK"));
   EXPECT_FALSE(Exists("LumexIni.txt"));
@@ -766,7 +770,7 @@ TEST_F(RunPipelines, AModelSourceThatCannotBeWrittenStopsTheRun) {
     msg::Begin();
     WriteFileBytes(Path("temp.VRK"), "stale model");
     plat::fs::FailNextWriteAt(step, "temp.VRK");
-    EXPECT_EQ(RunCommand210("r"), 1);
+    EXPECT_EQ(RunBondGraphCommand("r"), plat::IDOK);
     EXPECT_EQ(Messages(), (std::vector<std::string>{M(kNoSourceC, kError)}));
     EXPECT_FALSE(Exists("log.txt"));  // neither compiler ran
     EXPECT_FALSE(plat::fs::ExistsNoCase(Path("temp.VRK")));
@@ -786,14 +790,14 @@ TEST_F(RunPipelines, EquationViewWhoseSettingsCannotBeWrittenStartsNoViewer) {
     SCOPED_TRACE(static_cast<int>(step));
     WriteFileBytes(Path("LumexIni.txt"), "1\r\n0\r\n");
     plat::fs::FailNextWriteAt(step, "LumexIni.txt");
-    window_->OnCommand(123);
+    window_->OnCommand(kMenuDifferentialEquations);
     EXPECT_EQ(Read("LumexIni.txt"), "1\r\n0\r\n");
     EXPECT_EQ(Read("seen.VRK"), ModelSourceText());  // the model compiler did run
     for (const QString& name : DirEntries(cwd_.path())) EXPECT_FALSE(name.startsWith('.')) << name.toStdString();
   }
   EXPECT_TRUE(msg::Records().empty());
   // Once the settings are written the viewer starts, and only this once.
-  window_->OnCommand(123);
+  window_->OnCommand(kMenuDifferentialEquations);
   EXPECT_EQ(Read("LumexIni.txt"), "0\r\n1\r\n");
   for (int i = 0; i < 100 && Read("viewer.txt").empty(); ++i) QThread::msleep(20);
   QThread::msleep(200);
@@ -804,7 +808,7 @@ TEST_F(RunPipelines, VariableCheckCommand) {
   StartEditor();
   BuildSeriesRlc();
   StoreText(g_document.elements[4].parameterNames, "Cv");
-  window_->OnCommand(320);
+  window_->OnCommand(kMenuCheckVariables);
   EXPECT_EQ(Messages(), (std::vector<std::string>{M("C1 素子とR1 素子の\n変数名｢Cv｣の値が違います.", "変数チェック")}));
 }
 

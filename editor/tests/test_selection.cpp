@@ -707,7 +707,7 @@ TEST_F(SelectionWindow, ARightPressPutsDownTheElementTheLeftButtonHolds) {
   Chain();
   Show();
   // Held in place: the element dialog opens and takes the left button's release.
-  plat::dlgscript::Queue("ELEMENT_PARAMETER_DIALOG", [](plat::Dialog& d) { d.Press(2); });
+  plat::dlgscript::Queue("ELEMENT_PARAMETER_DIALOG", [](plat::Dialog& d) { d.Press(plat::IDCANCEL); });
   W().OnLButtonDown(110, 110);
   W().OnRButtonDown(110, 110);
   EXPECT_EQ(plat::dlgscript::Pending("ELEMENT_PARAMETER_DIALOG"), 0);

@@ -14,6 +14,7 @@
 #include "platform/ini.h"
 #include "platform/message_box.h"
 #include "platform/process.h"
+#include "resources/dialog_templates.h"
 #include "test_fs_temp_dir.h"
 #include "test_plat_values.h"
 
@@ -55,8 +56,8 @@ class ScriptedEditorTest : public ::testing::Test {
   // The result-name dialog of the next run answered with name and OK.
   static void AnswerResultName(const std::string& name) {
     plat::dlgscript::Queue("OUT_VARIABLE_DIALOG", [name](plat::Dialog& d) {
-      d.SetTextU(2570, QString::fromStdString(name));
-      d.Press(1);
+      d.SetTextU(dlgres::kResultNameEdit, QString::fromStdString(name));
+      d.Press(plat::IDOK);
     });
   }
   // A file of the start directory.
@@ -138,7 +139,7 @@ class MainWindowFixture : public ScriptedEditorTest {
     WriteFileBytes(Path("vork.ini"), ini_);
     ScriptedEditorTest::SetUp();
     if (start_ == Startup::kHidden) {
-      plat::dlgscript::Queue("SELECT_COMPILER", [](plat::Dialog& d) { d.Press(1); });
+      plat::dlgscript::Queue("SELECT_COMPILER", [](plat::Dialog& d) { d.Press(plat::IDOK); });
       window_.reset(StartMainWindow(SW_HIDE));
     } else if (start_ == Startup::kShown) {
       StartShown();
@@ -151,7 +152,7 @@ class MainWindowFixture : public ScriptedEditorTest {
 
   // Start-up shown, with OK pressed in the compiler dialog.
   void StartShown() {
-    plat::dlgscript::Queue("SELECT_COMPILER", [](plat::Dialog& d) { d.Press(1); });
+    plat::dlgscript::Queue("SELECT_COMPILER", [](plat::Dialog& d) { d.Press(plat::IDOK); });
     window_.reset(StartMainWindow(SW_SHOWNORMAL));
     ASSERT_TRUE(QTest::qWaitForWindowExposed(window_.get()));
     QApplication::processEvents();
