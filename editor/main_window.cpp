@@ -172,6 +172,25 @@ void MainWindow::closeEvent(QCloseEvent* event) {
   }
 }
 
+// ---- command dispatch -----------------------------------------------------------------------
+
+namespace {
+
+// A command id and what it runs.
+struct CommandAction {
+  int id;
+  void (*run)();
+};
+
+// Runs the action of id; an id the table does not name does nothing.
+template <std::size_t N>
+void RunAction(const CommandAction (&table)[N], int id) {
+  for (const CommandAction& a : table)
+    if (a.id == id) return a.run();
+}
+
+}  // namespace
+
 // ---- toolbar and tools --------------------------------------------------------------------
 
 void CreateToolbar(MainWindow* window) {
@@ -193,38 +212,39 @@ void OnToolbarCommand(int id, MainWindow* /*window*/) {
     }
     g_currentTool = id;
   }
-  switch (id) {
-    case kToolbarNew: ToolbarNew(); break;
-    case kToolbarOpen: ToolbarOpen(); break;
-    case kToolbarSaveAs: ToolbarSaveAs(); break;
-    case kToolbarPrint: ToolbarPrint(); break;
-    case kToolbarNumericConditions: ToolbarNumericConditions(); break;
-    case kToolbarRun: ToolbarRun(); break;
-    case kToolbarGraph: ToolbarGraph(); break;
-    default: break;  // the tools, and the greyed button, which does nothing
-  }
+  // The tools and the greyed button have no action of their own.
+  static constexpr CommandAction kToolbarActions[] = {
+      {kToolbarNew, ToolbarNew},
+      {kToolbarOpen, ToolbarOpen},
+      {kToolbarSaveAs, ToolbarSaveAs},
+      {kToolbarPrint, ToolbarPrint},
+      {kToolbarNumericConditions, ToolbarNumericConditions},
+      {kToolbarRun, ToolbarRun},
+      {kToolbarGraph, ToolbarGraph},
+  };
+  RunAction(kToolbarActions, id);
 }
 
 void MainWindow::OnCommand(int id) {
   // The menu's own action first.
-  switch (id) {
-    case kMenuNew: MenuNew(); break;
-    case kMenuOpen: MenuOpen(); break;
-    case kMenuSave: MenuSave(); break;
-    case kMenuSaveAs: MenuSaveAs(); break;
-    case kMenuExit: MenuExit(); break;
-    case kMenuSavePicture: MenuSavePicture(); break;
-    case kMenuIntegralEquations: MenuShowEquations(0); break;
-    case kMenuDifferentialEquations: MenuShowEquations(1); break;
-    case kMenuRunBondGraph: MenuRunBondGraph(); break;
-    case kMenuRunFromModelSource: MenuRunFromModelSource(); break;
-    case kMenuExperimentalData: MenuExperimentalData(); break;
-    case kMenuSelectCompiler: MenuSelectCompiler(); break;
-    case kMenuCheckVariables: MenuCheckVariables(); break;
-    case kMenuHelp: MenuHelp(); break;
-    case kMenuVersion: MenuVersion(); break;
-    default: break;
-  }
+  static constexpr CommandAction kMenuActions[] = {
+      {kMenuNew, MenuNew},
+      {kMenuOpen, MenuOpen},
+      {kMenuSave, MenuSave},
+      {kMenuSaveAs, MenuSaveAs},
+      {kMenuExit, MenuExit},
+      {kMenuSavePicture, MenuSavePicture},
+      {kMenuIntegralEquations, [] { MenuShowEquations(0); }},
+      {kMenuDifferentialEquations, [] { MenuShowEquations(1); }},
+      {kMenuRunBondGraph, MenuRunBondGraph},
+      {kMenuRunFromModelSource, MenuRunFromModelSource},
+      {kMenuExperimentalData, MenuExperimentalData},
+      {kMenuSelectCompiler, MenuSelectCompiler},
+      {kMenuCheckVariables, MenuCheckVariables},
+      {kMenuHelp, MenuHelp},
+      {kMenuVersion, MenuVersion},
+  };
+  RunAction(kMenuActions, id);
   if (destroyed_) return;
   // Then, for every command: no selection, no bond in progress.
   ClearSelection(view_);
