@@ -126,9 +126,6 @@ void FinishBond(plat::ClientView* window, int x, int y, int hit) {
   RebuildCurrentElementBondRegions();
 
   ConnectBondPorts(f, g);
-  SetBondEnds(f, g, k, tail, head);
-  InitBondSlot();
-  g_bondCount = k + 1;
   g_bondDrawing = 0;
 }
 
@@ -324,25 +321,9 @@ void SnapElementBeside(int anchor, int moved, int anchorSide) {
   DrawLabelAt(box.left, box.top, moved);
 }
 
-// ---- the new bond's ports ---------------------------------------------------------------
+// ---- the new bond's record and ports ------------------------------------------------------
 
-void ConnectBondPorts(int tailSide, int headSide) {
-  const int tail = g_bondTailElement;
-  const int head = g_currentIndex;
-  if (!IsElementInUse(tail) || !IsElementInUse(head)) return;
-  if (tailSide < 0 || tailSide >= kPortSides || headSide < 0 || headSide >= kPortSides) return;
-  const int k = g_bondCount;
-  ElementRecord& t = g_document.elements[tail];
-  t.portInUse[tailSide] = 1;
-  t.portPartner[tailSide] = head;
-  t.portIsHead[tailSide] = 0;
-  t.portBond[tailSide] = k;
-  ElementRecord& h = g_document.elements[head];
-  h.portInUse[headSide] = 1;
-  h.portPartner[headSide] = tail;
-  h.portIsHead[headSide] = 1;
-  h.portBond[headSide] = k;
-}
+void ConnectBondPorts(int tailSide, int headSide) { AppendBond(g_bondTailElement, tailSide, g_currentIndex, headSide); }
 
 // ---- STROKE_SELECT_DIALOG ---------------------------------------------------------------
 

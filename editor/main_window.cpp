@@ -279,10 +279,9 @@ void MainWindow::OnMouseMove(int x, int y) {
 void MainWindow::OnLButtonDown(int x, int y) {
   if (g_currentTool == kToolSelect) OnSelectToolClick(view_, x, y);
   if (g_currentTool >= kToolFirstElement && g_currentTool <= kToolLastElement) {
-    if (PlaceElement(x, y) == 1) {
-      InitNewElement();
-      DrawElement(view_, g_elementCount);
-      g_elementCount += 1;
+    const int placed = AppendElementAt(x, y);
+    if (placed >= 0) {
+      DrawElement(view_, placed);
       g_documentSaved = 0;
     }
   }

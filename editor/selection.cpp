@@ -71,60 +71,13 @@ void EmptyOutputList() {
   d.outputCount = 0;
 }
 
-void FreeSide(int element, int side) {
-  if (!IsElementInUse(element) || side < 0 || side >= kPortSides) return;
-  ElementRecord& e = g_document.elements[element];
-  e.portInUse[side] = 0;
-  e.portBond[side] = -1;
-}
-
-// Bond x out of the table: its two sides freed (partner and head flag left as
-// they are), every later bond index on every side lowered by one, the later
-// records moved down; the slot at the old last index keeps its contents.
-void DeleteBond(int x) {
-  if (!IsBondInUse(x)) return;
-  BondRecord& b = g_document.bonds[x];
-  FreeSide(b.tailElement, b.tailSide);
-  FreeSide(b.headElement, b.headSide);
-  for (int i = 0; i < g_elementCount; ++i) {
-    for (int& k : g_document.elements[i].portBond) {
-      if (k > x) --k;
-    }
-  }
-  b.hitRegion.Clear();
-  for (int k = x + 1; k < g_bondCount; ++k) g_document.bonds[k - 1] = g_document.bonds[k];
-  g_bondCount -= 1;
-  EmptyOutputList();
-}
-
-// Element x with every bond it carries, then every later element index
-// lowered by one and the later records moved down.
+// Element x out of its region and the tables with every bond it carries; the
+// lowest of those bonds' indices counts for the red marks.
 void DeleteElement(int x) {
   RemoveFromOccupiedRegion(x);
   g_document.selectionIsElement = 0;
-  for (int s = 0; s < kPortSides; ++s) {
-    const ElementRecord& e = g_document.elements[x];
-    if (e.portInUse[s] != 1) continue;
-    // Read after the deletions of the sides before: the minimum is the lowest
-    // index as numbered before the deletion.
-    const int k = e.portBond[s];
-    if (!IsBondInUse(k)) continue;
-    g_lowestRemovedBond = std::min(g_lowestRemovedBond, k);
-    DeleteBond(k);
-  }
-  for (int i = 0; i < g_elementCount; ++i) {
-    ElementRecord& e = g_document.elements[i];
-    for (int s = 0; s < kPortSides; ++s) {
-      if (e.portInUse[s] == 1 && e.portPartner[s] > x) --e.portPartner[s];
-    }
-  }
-  for (int k = 0; k < g_bondCount; ++k) {
-    BondRecord& b = g_document.bonds[k];
-    if (b.headElement > x) --b.headElement;
-    if (b.tailElement > x) --b.tailElement;
-  }
-  for (int i = x + 1; i < g_elementCount; ++i) g_document.elements[i - 1] = g_document.elements[i];
-  g_elementCount -= 1;
+  const int lowest = RemoveElement(x);
+  if (lowest >= 0) g_lowestRemovedBond = std::min(g_lowestRemovedBond, lowest);
   EmptyOutputList();
 }
 
@@ -322,7 +275,8 @@ void DeleteSelection(plat::ClientView* /*window*/, int index) {
   } else if (IsBondInUse(index)) {
     // A bond deleted by itself renumbers the later bonds too: they count for the red marks.
     g_lowestRemovedBond = std::min(g_lowestRemovedBond, index);
-    DeleteBond(index);
+    RemoveBond(index);
+    EmptyOutputList();
   }
 }
 
