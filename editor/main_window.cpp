@@ -314,14 +314,14 @@ void MainWindow::OnRButtonDown(int /*x*/, int /*y*/) {
   const int hit = ClassifySelection();
   if (hit == HIT_ELEMENT) {
     RunElementParameterDialog(this);
-    if (g_currentIndex >= 0 && g_currentIndex < kMaxElements) g_document.elements[g_currentIndex].staleMark = 0;
+    if (InElementTable(g_currentIndex)) g_document.elements[g_currentIndex].staleMark = 0;
     ClearSelection(view_);
     DrawMarks(view_);
     RedrawCurrentElementBonds(view_);
     InvalidateCanvas(view_);
   } else if (hit == HIT_BOND) {
     g_strokeBond = g_currentIndex;
-    if (g_currentIndex >= 0 && g_currentIndex < kMaxBonds) {
+    if (InBondTable(g_currentIndex)) {
       g_document.strokeHeadElement = g_document.bonds[g_currentIndex].headElement;
       g_document.strokeTailElement = g_document.bonds[g_currentIndex].tailElement;
     }

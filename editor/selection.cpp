@@ -33,9 +33,6 @@ plat::Pen MarkPen() { return plat::Pen::Dot(1, kBondColor); }
 // the previous step's previews and mark with room to spare.
 constexpr int kDragRestoreMargin = 30;
 
-bool IsElementInUse(int i) { return i >= 0 && i < g_elementCount; }
-bool IsBondInUse(int k) { return k >= 0 && k < g_bondCount; }
-
 int CanvasX(int clientX) { return clientX + g_scrollX * g_scrollUnit; }
 int CanvasY(int clientY) { return clientY + g_scrollY * g_scrollUnit; }
 
@@ -112,7 +109,7 @@ void OnSelectToolClick(plat::ClientView* window, int x, int y) {
 }
 
 int HitTestElement(int element, int x, int y) {
-  if (element < 0 || element >= kMaxElements) return 0;
+  if (!InElementTable(element)) return 0;
   const Rect& box = g_document.elements[element].box;
   const int cx = CanvasX(x);
   const int cy = CanvasY(y);
@@ -120,12 +117,12 @@ int HitTestElement(int element, int x, int y) {
 }
 
 int HitTestBond(int bond, int x, int y) {
-  if (bond < 0 || bond >= kMaxBonds) return 0;
+  if (!InBondTable(bond)) return 0;
   return g_document.bonds[bond].hitRegion.Contains(CanvasX(x), CanvasY(y)) ? 1 : 0;
 }
 
 void SelectElement(plat::ClientView* window, int element) {
-  if (element < 0 || element >= kMaxElements) return;
+  if (!InElementTable(element)) return;
   DiagramDocument& d = g_document;
   SetSelection(1, element);
   const Rect& box = d.elements[element].box;
@@ -136,12 +133,12 @@ void SelectElement(plat::ClientView* window, int element) {
 }
 
 void SelectBond(plat::ClientView* window, int bond) {
-  if (bond < 0 || bond >= kMaxBonds) return;
+  if (!InBondTable(bond)) return;
   DiagramDocument& d = g_document;
   SetSelection(0, bond);
   const BondRecord& b = d.bonds[bond];
   Rect r{};
-  if (IsElementInUse(b.tailElement) && IsElementInUse(b.headElement)) {
+  if (ElementInUse(b.tailElement) && ElementInUse(b.headElement)) {
     r = d.elements[b.tailElement].box;
     Widen(r, d.elements[b.headElement].box);
   }
@@ -160,11 +157,11 @@ void ClearSelection(plat::ClientView* window) {
   RestoreDrawingFromClean();
   if (g_drawDC) {
     if (d.selectionIsElement == 1) {
-      if (IsElementInUse(g_currentIndex)) {
+      if (ElementInUse(g_currentIndex)) {
         const Rect& box = d.elements[g_currentIndex].box;
         DrawLabelAt(box.left, box.top, g_currentIndex);
       }
-    } else if (IsBondInUse(g_currentIndex)) {
+    } else if (BondInUse(g_currentIndex)) {
       const BondRecord& b = d.bonds[g_currentIndex];
       DrawBond(b.tailSide, b.headSide, b.tailElement, b.headElement, *g_drawDC, g_currentIndex);
     }
@@ -176,14 +173,14 @@ int ClassifySelection() {
   const DiagramDocument& d = g_document;
   if (d.selectionActive != 1) return 0;
   if (d.selectionIsElement != 1) return HIT_BOND;
-  if (IsElementInUse(g_currentIndex) && d.elements[g_currentIndex].kind < g_numberedKinds) return HIT_ELEMENT;
+  if (ElementInUse(g_currentIndex) && d.elements[g_currentIndex].kind < g_numberedKinds) return HIT_ELEMENT;
   return 0;
 }
 
 // ---- dragging ---------------------------------------------------------------------
 
 void BeginDrag(int element, int x, int y) {
-  if (element < 0 || element >= kMaxElements) return;
+  if (!InElementTable(element)) return;
   const Rect& box = g_document.elements[element].box;
   g_startX = CanvasX(x);
   g_startY = CanvasY(y);
@@ -193,7 +190,7 @@ void BeginDrag(int element, int x, int y) {
 }
 
 void DragElement(plat::ClientView* window, int x, int y) {
-  if (!IsElementInUse(g_currentIndex)) return;
+  if (!ElementInUse(g_currentIndex)) return;
   // A moved element is no longer selected: its mark goes with the restored area.
   g_document.selectionActive = 0;
   const Rect r = ComputeDragInvalidRect();
@@ -213,10 +210,10 @@ void DragElement(plat::ClientView* window, int x, int y) {
 
 Rect ComputeDragInvalidRect() {
   Rect r{g_startX - 50, g_startY - 30, g_startX + 50, g_startY + 30};
-  if (!IsElementInUse(g_currentIndex)) return r;
+  if (!ElementInUse(g_currentIndex)) return r;
   const ElementRecord& e = g_document.elements[g_currentIndex];
   for (int s = 0; s < kPortSides; ++s) {
-    if (e.portInUse[s] == 1 && IsElementInUse(e.portPartner[s])) Widen(r, g_document.elements[e.portPartner[s]].box);
+    if (e.portInUse[s] == 1 && ElementInUse(e.portPartner[s])) Widen(r, g_document.elements[e.portPartner[s]].box);
   }
   const int left = g_startX - g_dragOffsetX;
   const int top = g_startY - g_dragOffsetY;
@@ -226,7 +223,7 @@ Rect ComputeDragInvalidRect() {
 }
 
 void MoveCurrentElementToDrag() {
-  if (!IsElementInUse(g_currentIndex)) return;
+  if (!ElementInUse(g_currentIndex)) return;
   ElementRecord& e = g_document.elements[g_currentIndex];
   e.box.left = g_startX - g_dragOffsetX;
   e.box.right = e.box.left + e.width;
@@ -235,11 +232,11 @@ void MoveCurrentElementToDrag() {
 }
 
 void DrawDragBondPreview(plat::ClientView* /*window*/) {
-  if (!g_drawDC || !IsElementInUse(g_currentIndex)) return;
+  if (!g_drawDC || !ElementInUse(g_currentIndex)) return;
   const int i = g_currentIndex;
   const ElementRecord& e = g_document.elements[i];
   for (int s = 0; s < kPortSides; ++s) {
-    if (e.portInUse[s] != 1 || !IsBondInUse(e.portBond[s])) continue;
+    if (e.portInUse[s] != 1 || !BondInUse(e.portBond[s])) continue;
     const BondRecord& b = g_document.bonds[e.portBond[s]];
     const int partnerSide = e.portIsHead[s] == 1 ? b.tailSide : b.headSide;
     const int p = e.portPartner[s];
@@ -248,7 +245,7 @@ void DrawDragBondPreview(plat::ClientView* /*window*/) {
 }
 
 int DragMovedCurrentElement() {
-  if (!IsElementInUse(g_currentIndex)) return 0;
+  if (!ElementInUse(g_currentIndex)) return 0;
   const Rect& box = g_document.elements[g_currentIndex].box;
   return box.left != g_dragStartBox.left || box.top != g_dragStartBox.top ? 1 : 0;
 }
@@ -256,12 +253,12 @@ int DragMovedCurrentElement() {
 // ---- occupied region ---------------------------------------------------------------
 
 void AddCurrentElementToRegion() {
-  if (!IsElementInUse(g_currentIndex)) return;
+  if (!ElementInUse(g_currentIndex)) return;
   g_document.occupiedRegion.Unite(plat::Region::FromRect(g_document.elements[g_currentIndex].box));
 }
 
 void RemoveFromOccupiedRegion(int element) {
-  if (element < 0 || element >= kMaxElements) return;
+  if (!InElementTable(element)) return;
   g_document.occupiedRegion.Subtract(plat::Region::FromRect(g_document.elements[element].box));
 }
 
@@ -271,8 +268,8 @@ void DeleteSelection(plat::ClientView* /*window*/, int index) {
   if (g_document.selectionActive != 1) return;
   RestoreDrawingFromClean();
   if (g_document.selectionIsElement == 1) {
-    if (IsElementInUse(index)) DeleteElement(index);
-  } else if (IsBondInUse(index)) {
+    if (ElementInUse(index)) DeleteElement(index);
+  } else if (BondInUse(index)) {
     // A bond deleted by itself renumbers the later bonds too: they count for the red marks.
     g_lowestRemovedBond = std::min(g_lowestRemovedBond, index);
     RemoveBond(index);
