@@ -25,18 +25,16 @@ class Document : public ::testing::Test {
   // element is drawn (its box joins the occupied region) and counted.
   static bool Place(int kind, int x, int y) {
     g_currentTool = ToolOfKind(kind);
-    if (PlaceElement(x, y) != 1) return false;
-    InitNewElement();
-    g_document.occupiedRegion.Unite(plat::Region::FromRect(g_document.elements[g_elementCount].box));
-    ++g_elementCount;
+    const int i = AppendElementAt(x, y);
+    if (i < 0) return false;
+    g_document.occupiedRegion.Unite(plat::Region::FromRect(g_document.elements[i].box));
     return true;
   }
 
   // Deletion of an element without bonds: later records move down one place.
   static void Delete(int i) {
     g_document.occupiedRegion.Subtract(plat::Region::FromRect(g_document.elements[i].box));
-    for (int k = i; k + 1 < g_elementCount; ++k) g_document.elements[k] = g_document.elements[k + 1];
-    --g_elementCount;
+    RemoveElement(i);
   }
 
   static std::string Label(int i) {
@@ -157,7 +155,7 @@ TEST_F(Document, AfterNewNumbersStartAgainButWidthsFollowTheOldCounter) {
   for (int i = 0; i < 12; ++i) ASSERT_TRUE(Place(kKindC, 100 + 60 * i, 100));
   // New: the document initialiser, the slots emptied, the counts 0, the new empty region.
   InitDocumentAndSettings();
-  g_elementCount = 0;
+  ClearTables();
   g_document.occupiedRegion = g_document.spareRegion;
   ASSERT_TRUE(Place(kKindC, 100, 100));  // where an element was before
   EXPECT_EQ(Label(0), "C1");
