@@ -21,7 +21,7 @@ void ResetBondCreation() {
   g_bondTailElement = 0;
   g_bondAccepted = 0;
 }
-const EditorResetHook resetHook(&ResetBondCreation);
+const EditorResetHook kResetHook(&ResetBondCreation);
 
 // The angles of the side choice use this value of pi, not the precise one.
 constexpr double kPi = 3.1415926;

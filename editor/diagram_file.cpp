@@ -19,7 +19,7 @@ std::string g_diagramFileName;
 namespace {
 
 void ResetDiagramFile() { g_diagramFileName.clear(); }
-const EditorResetHook resetHook(&ResetDiagramFile);
+const EditorResetHook kResetHook(&ResetDiagramFile);
 
 // Larger than any diagram the capacities allow (a few megabytes).
 constexpr qint64 kMaxDiagramFileBytes = 64 << 20;

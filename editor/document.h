@@ -168,9 +168,9 @@ extern int g_autoTimeStep;          // 0
 // Puts the document, every global above and the globals of every other source
 // file back to their program-start values (for tests).
 void ResetEditorState();
-// A source file with globals of its own registers their reset once, e.g.
-// `static const EditorResetHook hook(&ResetMyGlobals);`; ResetEditorState runs
-// every hook after resetting the document.
+// A source file with globals of its own registers their reset once, in its
+// unnamed namespace: `const EditorResetHook kResetHook(&ResetMyGlobals);`;
+// ResetEditorState runs every hook after resetting the document.
 struct EditorResetHook {
   explicit EditorResetHook(void (*function)());
 };

@@ -58,6 +58,15 @@ namespace {
 // Whether the message loop runs: only then does the window's destruction end it.
 bool g_messageLoopRunning = false;
 
+// The window pointers are set and cleared by the window itself.
+void ResetMainWindowGlobals() {
+  g_vertScrollInfo = plat::ScrollInfo{};
+  g_horzScrollInfo = plat::ScrollInfo{};
+  g_helpCookie = 0;
+  g_messageLoopRunning = false;
+}
+const EditorResetHook kResetHook(&ResetMainWindowGlobals);
+
 // The toolbar's pictures: bitmap 1000, one 25 x 17 image per bitmap index.
 std::vector<QPixmap> ToolbarPictures() {
   std::vector<QString> glyphs;
@@ -253,8 +262,8 @@ void MainWindow::OnScroll(int bar, int request, int track) {
   int p = info.pos;
   int d = 0;
   switch (request) {
-    case plat::SB_LINEUP: d = -kScrollLine; break;
-    case plat::SB_LINEDOWN: d = kScrollLine; break;
+    case plat::SB_LINEUP: d = -plat::kScrollLine; break;
+    case plat::SB_LINEDOWN: d = plat::kScrollLine; break;
     case plat::SB_PAGEUP: d = -page; break;
     case plat::SB_PAGEDOWN: d = page; break;
     case plat::SB_THUMBTRACK: d = track - p; break;

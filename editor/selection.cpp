@@ -10,7 +10,7 @@
 
 int g_dragOffsetX = 0;
 int g_dragOffsetY = 0;
-int g_lowestRemovedBond = 1000;
+int g_lowestRemovedBond = kNoBondRemovedAtStart;
 
 namespace {
 
@@ -20,10 +20,10 @@ Rect g_dragStartBox;
 void ResetSelection() {
   g_dragOffsetX = 0;
   g_dragOffsetY = 0;
-  g_lowestRemovedBond = 1000;
+  g_lowestRemovedBond = kNoBondRemovedAtStart;
   g_dragStartBox = Rect();
 }
-const EditorResetHook resetHook(&ResetSelection);
+const EditorResetHook kResetHook(&ResetSelection);
 
 // Dotted outline of the selection marks and the drag previews.
 plat::Pen MarkPen() { return plat::Pen::Dot(1, kBondColor); }
@@ -287,5 +287,5 @@ void MarkStaleFeedbackRefs() {
   }
   DrawMarks(nullptr);
   CopyDrawingToClean();
-  g_lowestRemovedBond = 10000;
+  g_lowestRemovedBond = kNoBondRemovedSinceMarking;
 }

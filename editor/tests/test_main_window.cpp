@@ -645,4 +645,16 @@ TEST(VirtualKeys, KeyDownCodesOfTheWindow) {
   for (const Case& c : cases) EXPECT_EQ(plat::VirtualKeyOf(c.key, c.mods), c.vk) << c.key;
 }
 
+// The window's scroll state and help cookie go back to their start values with
+// the rest of the editor's state.
+TEST(MainWindowState, ResetGivesTheStartValues) {
+  g_vertScrollInfo = plat::ScrollInfo{0, 1000, 572, 40};
+  g_horzScrollInfo = plat::ScrollInfo{0, 1500, 800, 60};
+  g_helpCookie = 7;
+  ResetEditorState();
+  for (const plat::ScrollInfo& info : {g_vertScrollInfo, g_horzScrollInfo})
+    EXPECT_EQ(info.min + info.max + info.page + info.pos, 0);
+  EXPECT_EQ(g_helpCookie, 0u);
+}
+
 }  // namespace
