@@ -21,7 +21,7 @@ void ResetBondCreation() {
   g_bondTailElement = 0;
   g_bondAccepted = 0;
 }
-const EditorResetHook resetHook(&ResetBondCreation);
+const EditorResetHook kResetHook(&ResetBondCreation);
 
 // The angles of the side choice use this value of pi, not the precise one.
 constexpr double kPi = 3.1415926;
@@ -37,7 +37,6 @@ constexpr int kSnapGap = 6;
 // The rubber band: dotted, width 1, RGB(7, 0, 0).
 const plat::Pen kBandPen = plat::Pen::Dot(1, plat::MakeRgb(7, 0, 0));
 
-bool IsElementInUse(int i) { return i >= 0 && i < g_elementCount && i < kMaxElements; }
 bool IsOnePortKind(int kind) { return kind >= kKindC && kind <= kKindSF; }
 
 bool HasSideInUse(int element) {
@@ -90,7 +89,7 @@ void FinishBond(plat::ClientView* window, int x, int y, int hit) {
   }
   const int f = ChooseFreeSide(tail, head, GetSideFromDirection(x, y));
   // A full bond table refuses the bond like a full junction does.
-  if (f == kPortSides || g_bondCount >= kMaxBonds) {
+  if (f == kPortSides || !InBondTable(g_bondCount)) {
     CancelBondDrawing(window);
     return;
   }
@@ -126,9 +125,6 @@ void FinishBond(plat::ClientView* window, int x, int y, int hit) {
   RebuildCurrentElementBondRegions();
 
   ConnectBondPorts(f, g);
-  SetBondEnds(f, g, k, tail, head);
-  InitBondSlot();
-  g_bondCount = k + 1;
   g_bondDrawing = 0;
 }
 
@@ -169,7 +165,7 @@ void TrackBondRubberBand(plat::ClientView* window, int x, int y) {
 }
 
 void EraseRubberBand(plat::ClientView* window) {
-  if (!IsElementInUse(g_bondTailElement) || !IsElementInUse(g_currentIndex)) return;
+  if (!ElementInUse(g_bondTailElement) || !ElementInUse(g_currentIndex)) return;
   const Rect& t = g_document.elements[g_bondTailElement].box;
   const Rect& h = g_document.elements[g_currentIndex].box;
   const Rect& upper = t.top < h.top ? t : h;
@@ -185,12 +181,12 @@ void EraseRubberBand(plat::ClientView* window) {
 // ---- tests on the two elements ----------------------------------------------------------
 
 int IsOnePortBonded(int element) {
-  if (!IsElementInUse(element)) return 0;
+  if (!ElementInUse(element)) return 0;
   return IsOnePortKind(g_document.elements[element].kind) && HasSideInUse(element) ? 1 : 0;
 }
 
 int IsAlreadyBonded() {
-  if (!IsElementInUse(g_currentIndex)) return 0;
+  if (!ElementInUse(g_currentIndex)) return 0;
   const ElementRecord& e = g_document.elements[g_currentIndex];
   for (int s = 0; s < kPortSides; ++s)
     if (e.portInUse[s] == 1 && e.portPartner[s] == g_bondTailElement) return 1;
@@ -198,13 +194,13 @@ int IsAlreadyBonded() {
 }
 
 int IsBondAllowed(int tail, int head) {
-  if (!IsElementInUse(tail) || !IsElementInUse(head)) return 0;
+  if (!ElementInUse(tail) || !ElementInUse(head)) return 0;
   return g_document.elements[tail].numbered == 0 || g_document.elements[head].numbered == 0 ? 1 : 0;
 }
 
 int PickUnbondedElement(int head, int tail) {
-  if (IsElementInUse(head) && !HasSideInUse(head)) return head;
-  if (IsElementInUse(tail) && !HasSideInUse(tail)) return tail;
+  if (ElementInUse(head) && !HasSideInUse(head)) return head;
+  if (ElementInUse(tail) && !HasSideInUse(tail)) return tail;
   return -1;
 }
 
@@ -226,7 +222,7 @@ int GetSideFromDirection(int x, int y) {
 }
 
 int ChooseFreeSide(int tail, int head, int preferred) {
-  if (!IsElementInUse(tail) || !IsElementInUse(head)) return kPortSides;
+  if (!ElementInUse(tail) || !ElementInUse(head)) return kPortSides;
   const ElementRecord& t = g_document.elements[tail];
   const ElementRecord& h = g_document.elements[head];
   // One direction for the whole search, from the boxes' relative position;
@@ -252,8 +248,8 @@ int ChooseFreeSide(int tail, int head, int preferred) {
 // ---- the causal stroke ------------------------------------------------------------------
 
 int PresetCausality() {
-  if (!IsElementInUse(g_currentIndex) || !IsElementInUse(g_bondTailElement)) return 0;
-  if (g_bondCount < 0 || g_bondCount >= kMaxBonds) return 0;
+  if (!ElementInUse(g_currentIndex) || !ElementInUse(g_bondTailElement)) return 0;
+  if (!InBondTable(g_bondCount)) return 0;
   const int head = g_document.elements[g_currentIndex].kind;
   const int tail = g_document.elements[g_bondTailElement].kind;
   int& strokeAtHead = g_document.bonds[g_bondCount].strokeAtHead;
@@ -271,7 +267,7 @@ int PresetCausality() {
 // ---- snapping ---------------------------------------------------------------------------
 
 void SnapElementBeside(int anchor, int moved, int anchorSide) {
-  if (!IsElementInUse(anchor) || !IsElementInUse(moved)) return;
+  if (!ElementInUse(anchor) || !ElementInUse(moved)) return;
   const ElementRecord& a = g_document.elements[anchor];
   ElementRecord& m = g_document.elements[moved];
   Rect& box = m.box;
@@ -324,25 +320,9 @@ void SnapElementBeside(int anchor, int moved, int anchorSide) {
   DrawLabelAt(box.left, box.top, moved);
 }
 
-// ---- the new bond's ports ---------------------------------------------------------------
+// ---- the new bond's record and ports ------------------------------------------------------
 
-void ConnectBondPorts(int tailSide, int headSide) {
-  const int tail = g_bondTailElement;
-  const int head = g_currentIndex;
-  if (!IsElementInUse(tail) || !IsElementInUse(head)) return;
-  if (tailSide < 0 || tailSide >= kPortSides || headSide < 0 || headSide >= kPortSides) return;
-  const int k = g_bondCount;
-  ElementRecord& t = g_document.elements[tail];
-  t.portInUse[tailSide] = 1;
-  t.portPartner[tailSide] = head;
-  t.portIsHead[tailSide] = 0;
-  t.portBond[tailSide] = k;
-  ElementRecord& h = g_document.elements[head];
-  h.portInUse[headSide] = 1;
-  h.portPartner[headSide] = tail;
-  h.portIsHead[headSide] = 1;
-  h.portBond[headSide] = k;
-}
+void ConnectBondPorts(int tailSide, int headSide) { AppendBond(g_bondTailElement, tailSide, g_currentIndex, headSide); }
 
 // ---- STROKE_SELECT_DIALOG ---------------------------------------------------------------
 
@@ -366,13 +346,13 @@ void CausalityDialog::InitCausalityDialog() {
   // A new bond (the slot beyond the last one) starts with the stroke at the
   // tail end, whatever an earlier bond left in that slot.
   const int k = g_strokeBond;
-  const bool existing = k >= 0 && k < g_bondCount && k < kMaxBonds;
+  const bool existing = BondInUse(k);
   const bool atHead = existing && g_document.bonds[k].strokeAtHead != 0;
   Check(atHead ? dlgres::kStrokeAtHeadRadio : dlgres::kStrokeAtTailRadio, true);
 }
 
 void CausalityDialog::StoreCausalStroke() {
-  if (g_strokeBond < 0 || g_strokeBond >= kMaxBonds) return;
+  if (!InBondTable(g_strokeBond)) return;
   g_document.bonds[g_strokeBond].strokeAtHead = IsChecked(dlgres::kStrokeAtTailRadio) ? 0 : 1;
 }
 
@@ -387,9 +367,9 @@ void DrawCausalityChoices(QPainter& painter, int head, int tail) {
   const plat::Font& font = CreateLabelFont(nullptr, "Times New Roman", g_fontHeight);
   const QPen pen(QColor(7, 0, 0), 2, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin);
   const QColor arrow(4, 0, 0);
-  const int w = IsElementInUse(tail) ? g_document.elements[tail].width : 0;
-  const std::string tailLabel = IsElementInUse(tail) ? ElementLabel(tail) : std::string();
-  const std::string headLabel = IsElementInUse(head) ? ElementLabel(head) : std::string();
+  const int w = ElementInUse(tail) ? g_document.elements[tail].width : 0;
+  const std::string tailLabel = ElementInUse(tail) ? ElementLabel(tail) : std::string();
+  const std::string headLabel = ElementInUse(head) ? ElementLabel(head) : std::string();
 
   const int bars[2] = {20, 80};
   for (int y : bars) painter.fillRect(QRect(45, y, 220, 50), Qt::white);

@@ -45,8 +45,10 @@ int PickUnbondedElement(int head, int tail);
 // Moves element `moved` beside `anchor` at the anchor's side, clamps it into
 // the drawable area and draws its label there.
 void SnapElementBeside(int anchor, int moved, int anchorSide);
-// The port entries of the new bond g_bondCount: side tailSide of the tail
-// (g_bondTailElement), side headSide of the head (g_currentIndex).
+// The new bond g_bondCount from side tailSide of the tail (g_bondTailElement)
+// to side headSide of the head (g_currentIndex), made by AppendBond: the port
+// entries of both sides, the ends and hit region, the slot's initial values and
+// the count.
 void ConnectBondPorts(int tailSide, int headSide);
 
 // STROKE_SELECT_DIALOG for bond g_strokeBond (picture: strokeHeadElement and

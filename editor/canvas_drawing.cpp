@@ -17,9 +17,6 @@ plat::Canvas* g_cleanDC = nullptr;
 
 namespace {
 
-bool IsElementSlot(int i) { return i >= 0 && i < kMaxElements; }
-bool IsBondSlot(int k) { return k >= 0 && k < kMaxBonds; }
-
 plat::Pen BondPen() { return plat::Pen::Solid(2, kBondColor); }
 
 // The label font every routine uses.
@@ -72,7 +69,7 @@ const plat::Font& CreateLabelFont(plat::Canvas* /*context*/, const char* face, i
 }
 
 std::string ElementLabel(int element) {
-  if (!IsElementSlot(element)) return std::string();
+  if (!InElementTable(element)) return std::string();
   const ElementRecord& e = g_document.elements[element];
   if (e.kind < 0 || e.kind >= kKindCount) return std::string();
   char buf[32];
@@ -90,7 +87,7 @@ void DrawLabelAt(int x, int y, int element) {
 }
 
 void DrawElement(plat::ClientView* window, int element) {
-  if (!IsElementSlot(element)) return;
+  if (!InElementTable(element)) return;
   const Rect& box = g_document.elements[element].box;
   DrawLabelAt(box.left, box.top, element);
   if (window) window->Invalidate(box.left, box.top, box.right, box.bottom);
@@ -100,7 +97,7 @@ void DrawElement(plat::ClientView* window, int element) {
 // ---- bonds ----------------------------------------------------------------------------
 
 int GetPortX(int side, int element) {
-  if (!IsElementSlot(element)) return 0;
+  if (!InElementTable(element)) return 0;
   const ElementRecord& e = g_document.elements[element];
   switch (side) {
     case 0:
@@ -116,7 +113,7 @@ int GetPortX(int side, int element) {
 }
 
 int GetPortY(int side, int element) {
-  if (!IsElementSlot(element)) return 0;
+  if (!InElementTable(element)) return 0;
   const ElementRecord& e = g_document.elements[element];
   switch (side) {
     case 1:
@@ -132,7 +129,7 @@ int GetPortY(int side, int element) {
 }
 
 void DrawBond(int tailSide, int headSide, int tail, int head, plat::Canvas& context, int bond) {
-  if (!IsElementSlot(tail) || !IsElementSlot(head) || !IsBondSlot(bond)) return;
+  if (!InElementTable(tail) || !InElementTable(head) || !InBondTable(bond)) return;
   const int x1 = GetPortX(tailSide, tail);
   const int y1 = GetPortY(tailSide, tail);
   const int x2 = GetPortX(headSide, head);
@@ -175,7 +172,7 @@ void DrawBond(int tailSide, int headSide, int tail, int head, plat::Canvas& cont
 }
 
 plat::Region MakeBondRegion(int bond, int tailSide, int headSide, int head, int tail) {
-  if (!IsBondSlot(bond) || !IsElementSlot(head) || !IsElementSlot(tail)) return plat::Region();
+  if (!InBondTable(bond) || !InElementTable(head) || !InElementTable(tail)) return plat::Region();
   const int tx = GetPortX(tailSide, tail);
   const int ty = GetPortY(tailSide, tail);
   const int hx = GetPortX(headSide, head);
@@ -197,7 +194,7 @@ plat::Region MakeBondRegion(int bond, int tailSide, int headSide, int head, int 
 }
 
 void SetBondEnds(int tailSide, int headSide, int bond, int tail, int head) {
-  if (!IsBondSlot(bond)) return;
+  if (!InBondTable(bond)) return;
   BondRecord& b = g_document.bonds[bond];
   b.hitRegion = MakeBondRegion(bond, tailSide, headSide, head, tail);
   b.headElement = head;
@@ -207,12 +204,12 @@ void SetBondEnds(int tailSide, int headSide, int bond, int tail, int head) {
 }
 
 void RebuildCurrentElementBondRegions() {
-  if (!IsElementSlot(g_currentIndex)) return;
+  if (!InElementTable(g_currentIndex)) return;
   const ElementRecord& e = g_document.elements[g_currentIndex];
   for (int s = 0; s < kPortSides; ++s) {
     if (e.portInUse[s] != 1) continue;
     const int k = e.portBond[s];
-    if (k < 0 || k >= g_bondCount) continue;
+    if (!BondInUse(k)) continue;
     BondRecord& b = g_document.bonds[k];
     b.hitRegion = MakeBondRegion(k, b.tailSide, b.headSide, b.headElement, b.tailElement);
   }
@@ -238,12 +235,12 @@ void RedrawDiagram() {
 void RedrawCurrentElementBonds(plat::ClientView* /*window*/) {
   if (!g_drawDC) return;
   const int e = g_currentIndex;
-  if (e < 0 || e >= g_elementCount) return;
+  if (!ElementInUse(e)) return;
   const ElementRecord& el = g_document.elements[e];
   for (int s = 0; s < kPortSides; ++s) {
     if (el.portInUse[s] != 1) continue;
     const int k = el.portBond[s];
-    if (k < 0 || k >= g_bondCount) continue;
+    if (!BondInUse(k)) continue;
     const BondRecord& b = g_document.bonds[k];
     if (el.portIsHead[s] == 1) {
       DrawBond(b.tailSide, s, el.portPartner[s], e, *g_drawDC, k);
@@ -268,7 +265,7 @@ void RepaintAllButBond(plat::Canvas& context, int bond) {
 }
 
 void RepaintAllButElement(plat::Canvas& context, int element) {
-  if (IsElementSlot(element)) {
+  if (InElementTable(element)) {
     g_document.occupiedRegion.Subtract(plat::Region::FromRect(g_document.elements[element].box));
   }
   context.FillWhite();
@@ -279,7 +276,7 @@ void RepaintAllButElement(plat::Canvas& context, int element) {
     for (int s = 0; s < kPortSides; ++s) {
       if (e.portInUse[s] != 1 || e.portIsHead[s] != 0 || e.portPartner[s] == g_currentIndex) continue;
       const int k = e.portBond[s];
-      if (k < 0 || k >= g_bondCount) continue;
+      if (!BondInUse(k)) continue;
       DrawBond(s, g_document.bonds[k].headSide, j, e.portPartner[s], context, k);
     }
   }

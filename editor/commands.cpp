@@ -14,7 +14,6 @@
 #include "run_pipelines.h"
 #include "run_settings_dialogs.h"
 
-#include <algorithm>
 #include <string>
 
 namespace {
@@ -43,27 +42,8 @@ void AskAndNewDiagram() {
 }  // namespace
 
 void NewDiagram(MainWindow* window) {
-  const int oldElements = std::clamp(g_elementCount, 0, kMaxElements);
-  const int oldBonds = std::clamp(g_bondCount, 0, kMaxBonds);
   InitDocumentAndSettings();
-  for (int i = 0; i < oldElements; ++i) {
-    ElementRecord& e = g_document.elements[i];
-    e.kind = e.number = e.width = e.height = 0;
-    e.box = Rect{};
-    ClearElementTexts(i);
-    e.hasExpData = 0;
-    for (int& inUse : e.portInUse) inUse = 0;
-    e.staleMark = 0;
-  }
-  for (int k = 0; k < oldBonds; ++k) {
-    BondRecord& b = g_document.bonds[k];
-    b.headElement = b.tailElement = b.headSide = b.tailSide = 0;
-    for (Point& p : b.hitPolygon) p = Point{};
-    b.hitRegion = plat::Region();
-    for (int& r : b.reserved) r = 0;
-  }
-  g_elementCount = 0;
-  g_bondCount = 0;
+  ClearTables();
   g_bondDrawing = 0;
   if (window) window->setWindowTitle(QStringLiteral("Zandrel"));
   g_document.occupiedRegion = g_document.spareRegion;

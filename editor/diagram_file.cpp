@@ -15,7 +15,7 @@ std::string g_diagramFileName;
 namespace {
 
 void ResetDiagramFile() { g_diagramFileName.clear(); }
-const EditorResetHook resetHook(&ResetDiagramFile);
+const EditorResetHook kResetHook(&ResetDiagramFile);
 
 // Larger than any diagram the capacities allow (a few megabytes).
 constexpr std::size_t kMaxDiagramFileBytes = 64 << 20;
@@ -203,20 +203,10 @@ int Clamp(int v, int capacity) { return std::max(0, std::min(v, capacity)); }
 // previous diagram are emptied as well), ends selection and bond drawing.
 void InstallDiagram(const DiagramContent& d) {
   DiagramDocument& doc = g_document;
-  const int oldElements = Clamp(g_elementCount, kMaxElements);
-  const int oldBonds = Clamp(g_bondCount, kMaxBonds);
-  const int elements = static_cast<int>(d.elements.size());
-  const int bonds = static_cast<int>(d.bonds.size());
-  for (int i = 0; i < elements; ++i) doc.elements[i] = d.elements[static_cast<std::size_t>(i)];
-  for (int i = elements; i < oldElements; ++i) doc.elements[i] = ElementRecord{};
-  for (int k = 0; k < bonds; ++k) doc.bonds[k] = d.bonds[static_cast<std::size_t>(k)];
-  for (int k = bonds; k < oldBonds; ++k) doc.bonds[k] = BondRecord{};
-  std::copy(std::begin(d.kindCounters), std::end(d.kindCounters), g_kindCounters);
+  ReplaceTables(d.elements, d.bonds, d.kindCounters);
   doc.numeric = d.numeric;
   doc.outputCount = static_cast<int>(d.outputs.size());
   std::copy(d.outputs.begin(), d.outputs.end(), doc.outputs);
-  g_elementCount = elements;
-  g_bondCount = bonds;
   // Nothing of the previous diagram stays selected or half drawn.
   doc.selectionActive = 0;
   g_bondDrawing = 0;

@@ -4,6 +4,8 @@
 #include "platform/fs.h"
 #include "settings.h"
 
+#include <algorithm>
+#include <climits>
 #include <cstring>
 #include <vector>
 
@@ -122,7 +124,7 @@ void InitDocumentAndSettings() {
 
 int PlaceElement(int clientX, int clientY) {
   // The table is full: refused like an overlapping box, never written past.
-  if (g_elementCount < 0 || g_elementCount >= kMaxElements) return 0;
+  if (!InElementTable(g_elementCount)) return 0;
   if (g_currentTool < kToolFirstElement || g_currentTool > kToolLastElement) return 0;
   const int kind = KindOfTool(g_currentTool);
   const bool numbered = g_currentTool < kToolFirstJunction;
@@ -154,7 +156,7 @@ int PlaceElement(int clientX, int clientY) {
 }
 
 void InitNewElement() {
-  if (g_elementCount < 0 || g_elementCount >= kMaxElements) return;
+  if (!InElementTable(g_elementCount)) return;
   ElementRecord& e = g_document.elements[g_elementCount];
   for (int s = 0; s < kPortSides; ++s) {
     e.portInUse[s] = 0;
@@ -169,7 +171,7 @@ void InitNewElement() {
 }
 
 void ClearElementTexts(int element) {
-  if (element < 0 || element >= kMaxElements) return;
+  if (!InElementTable(element)) return;
   ElementRecord& e = g_document.elements[element];
   ZeroBytes(e.parameterNames, sizeof e.parameterNames);
   ZeroBytes(e.parameterValues, sizeof e.parameterValues);
@@ -191,7 +193,7 @@ void ClearElementTexts(int element) {
 }
 
 void InitBondSlot() {
-  if (g_bondCount < 0 || g_bondCount >= kMaxBonds) return;
+  if (!InBondTable(g_bondCount)) return;
   BondRecord& b = g_document.bonds[g_bondCount];
   for (int& r : b.reserved) r = 0;
   b.hasInitialValue = 0;
@@ -202,4 +204,219 @@ void InitBondSlot() {
 void DeleteRegions() {
   g_document.occupiedRegion.Clear();
   g_document.spareRegion.Clear();
+}
+
+// ---- the element and bond tables ----------------------------------------------
+
+namespace {
+
+bool IsSide(int s) { return s >= 0 && s < kPortSides; }
+
+void FreeSide(int element, int side) {
+  if (!ElementInUse(element) || !IsSide(side)) return;
+  ElementRecord& e = g_document.elements[element];
+  e.portInUse[side] = 0;
+  e.portBond[side] = -1;
+}
+
+void SetSide(int element, int side, int bond, int partner, int isHead) {
+  ElementRecord& e = g_document.elements[element];
+  e.portInUse[side] = 1;
+  e.portPartner[side] = partner;
+  e.portIsHead[side] = isHead;
+  e.portBond[side] = bond;
+}
+
+}  // namespace
+
+int AppendElementAt(int clientX, int clientY) {
+  if (PlaceElement(clientX, clientY) != 1) return -1;
+  InitNewElement();
+  return g_elementCount++;
+}
+
+int AppendBond(int tail, int tailSide, int head, int headSide) {
+  const int k = g_bondCount;
+  if (!InBondTable(k) || !ElementInUse(tail) || !ElementInUse(head) || tail == head) return -1;
+  if (!IsSide(tailSide) || !IsSide(headSide)) return -1;
+  if (g_document.elements[tail].portInUse[tailSide] != 0 || g_document.elements[head].portInUse[headSide] != 0)
+    return -1;
+  SetSide(tail, tailSide, k, head, 0);
+  SetSide(head, headSide, k, tail, 1);
+  SetBondEnds(tailSide, headSide, k, tail, head);
+  InitBondSlot();
+  g_bondCount = k + 1;
+  return k;
+}
+
+void RemoveBond(int x) {
+  if (!BondInUse(x)) return;
+  BondRecord& b = g_document.bonds[x];
+  FreeSide(b.tailElement, b.tailSide);
+  FreeSide(b.headElement, b.headSide);
+  for (int i = 0; i < g_elementCount; ++i) {
+    for (int& k : g_document.elements[i].portBond) {
+      if (k > x) --k;
+    }
+  }
+  b.hitRegion.Clear();
+  for (int k = x + 1; k < g_bondCount; ++k) g_document.bonds[k - 1] = g_document.bonds[k];
+  g_bondCount -= 1;
+}
+
+int RemoveElement(int x) {
+  if (!ElementInUse(x)) return -1;
+  int lowest = -1;
+  for (int s = 0; s < kPortSides; ++s) {
+    const ElementRecord& e = g_document.elements[x];
+    if (e.portInUse[s] != 1) continue;
+    // Read after the removals of the sides before: the minimum is the lowest
+    // index as numbered before the removal.
+    const int k = e.portBond[s];
+    if (!BondInUse(k)) continue;
+    lowest = lowest < 0 ? k : std::min(lowest, k);
+    RemoveBond(k);
+  }
+  for (int i = 0; i < g_elementCount; ++i) {
+    ElementRecord& e = g_document.elements[i];
+    for (int s = 0; s < kPortSides; ++s) {
+      if (e.portInUse[s] == 1 && e.portPartner[s] > x) --e.portPartner[s];
+    }
+  }
+  for (int k = 0; k < g_bondCount; ++k) {
+    BondRecord& b = g_document.bonds[k];
+    if (b.headElement > x) --b.headElement;
+    if (b.tailElement > x) --b.tailElement;
+  }
+  for (int i = x + 1; i < g_elementCount; ++i) g_document.elements[i - 1] = g_document.elements[i];
+  g_elementCount -= 1;
+  return lowest;
+}
+
+void ClearTables() {
+  const int oldElements = std::clamp(g_elementCount, 0, kMaxElements);
+  const int oldBonds = std::clamp(g_bondCount, 0, kMaxBonds);
+  for (int i = 0; i < oldElements; ++i) {
+    ElementRecord& e = g_document.elements[i];
+    e.kind = e.number = e.width = e.height = 0;
+    e.box = Rect{};
+    ClearElementTexts(i);
+    e.hasExpData = 0;
+    for (int& inUse : e.portInUse) inUse = 0;
+    e.staleMark = 0;
+  }
+  for (int k = 0; k < oldBonds; ++k) {
+    BondRecord& b = g_document.bonds[k];
+    b.headElement = b.tailElement = b.headSide = b.tailSide = 0;
+    for (Point& p : b.hitPolygon) p = Point{};
+    b.hitRegion = plat::Region();
+    for (int& r : b.reserved) r = 0;
+  }
+  g_elementCount = 0;
+  g_bondCount = 0;
+}
+
+void ReplaceTables(const std::vector<ElementRecord>& elements, const std::vector<BondRecord>& bonds,
+                   const int (&kindCounters)[kKindCount]) {
+  DiagramDocument& doc = g_document;
+  const int oldElements = std::clamp(g_elementCount, 0, kMaxElements);
+  const int oldBonds = std::clamp(g_bondCount, 0, kMaxBonds);
+  const int elementCount = std::min(static_cast<int>(elements.size()), kMaxElements);
+  const int bondCount = std::min(static_cast<int>(bonds.size()), kMaxBonds);
+  for (int i = 0; i < elementCount; ++i) doc.elements[i] = elements[static_cast<std::size_t>(i)];
+  for (int i = elementCount; i < oldElements; ++i) doc.elements[i] = ElementRecord{};
+  for (int k = 0; k < bondCount; ++k) doc.bonds[k] = bonds[static_cast<std::size_t>(k)];
+  for (int k = bondCount; k < oldBonds; ++k) doc.bonds[k] = BondRecord{};
+  std::copy(std::begin(kindCounters), std::end(kindCounters), g_kindCounters);
+  g_elementCount = elementCount;
+  g_bondCount = bondCount;
+}
+
+namespace {
+
+// Stores the fault (when asked for) and gives false.
+bool Fault(std::string* why, const std::string& what) {
+  if (why) *why = what;
+  return false;
+}
+
+std::string ElementSide(int i, int s) { return "element " + std::to_string(i) + " side " + std::to_string(s); }
+std::string BondName(int k) { return "bond " + std::to_string(k); }
+
+}  // namespace
+
+bool TablesInRange(std::string* why) {
+  const DiagramDocument& d = g_document;
+  if (g_elementCount < 0 || g_elementCount > kMaxElements) return Fault(why, "element count out of range");
+  if (g_bondCount < 0 || g_bondCount > kMaxBonds) return Fault(why, "bond count out of range");
+  if (d.outputCount < 0 || d.outputCount > kMaxOutputVariables) return Fault(why, "output count out of range");
+  for (int kind = 0; kind < kKindCount; ++kind) {
+    if (g_kindCounters[kind] < 0 || g_kindCounters[kind] == INT_MAX)
+      return Fault(why, "counter of kind " + std::to_string(kind) + " out of range");
+  }
+  for (int i = 0; i < g_elementCount; ++i) {
+    const ElementRecord& e = d.elements[i];
+    const std::string element = "element " + std::to_string(i);
+    if (e.kind < 0 || e.kind >= kKindCount) return Fault(why, element + ": kind out of range");
+    if (e.usedCount < 0 || e.usedCount > kMaxUsedVariables) return Fault(why, element + ": used count out of range");
+    if (e.feedbackCount < 0 || e.feedbackCount > kMaxFeedbackVariables)
+      return Fault(why, element + ": feedback count out of range");
+    for (int s = 0; s < kPortSides; ++s) {
+      if (e.portInUse[s] == 0) continue;
+      if (!BondInUse(e.portBond[s])) return Fault(why, ElementSide(i, s) + ": bond not in use");
+      if (!ElementInUse(e.portPartner[s])) return Fault(why, ElementSide(i, s) + ": partner not in use");
+    }
+  }
+  for (int k = 0; k < g_bondCount; ++k) {
+    const BondRecord& b = d.bonds[k];
+    if (!ElementInUse(b.tailElement) || !ElementInUse(b.headElement))
+      return Fault(why, BondName(k) + ": end not in use");
+    if (!IsSide(b.tailSide) || !IsSide(b.headSide)) return Fault(why, BondName(k) + ": side out of range");
+  }
+  return true;
+}
+
+bool TablesConsistent(std::string* why) {
+  if (!TablesInRange(why)) return false;
+  const DiagramDocument& d = g_document;
+  for (int i = 0; i < g_elementCount; ++i) {
+    const ElementRecord& e = d.elements[i];
+    const std::string element = "element " + std::to_string(i);
+    int sidesInUse = 0;
+    for (int s = 0; s < kPortSides; ++s) {
+      if (e.portInUse[s] == 0) continue;
+      if (e.portInUse[s] != 1) return Fault(why, ElementSide(i, s) + ": in-use flag neither 0 nor 1");
+      ++sidesInUse;
+      const BondRecord& b = d.bonds[e.portBond[s]];
+      if (e.portIsHead[s] != 0 && e.portIsHead[s] != 1)
+        return Fault(why, ElementSide(i, s) + ": head flag neither 0 nor 1");
+      const bool head = e.portIsHead[s] == 1;
+      if ((head ? b.headElement : b.tailElement) != i || (head ? b.headSide : b.tailSide) != s)
+        return Fault(why, ElementSide(i, s) + ": its bond's end is elsewhere");
+      if ((head ? b.tailElement : b.headElement) != e.portPartner[s])
+        return Fault(why, ElementSide(i, s) + ": partner is not the bond's other end");
+    }
+    if (e.kind <= kKindSF && sidesInUse > 1) return Fault(why, element + ": a one-port with more than one bond");
+    if (e.numbered != (e.kind < g_numberedKinds ? 1 : 0)) return Fault(why, element + ": numbered flag");
+    if (e.number < 1 || e.number > g_kindCounters[e.kind]) return Fault(why, element + ": number out of range");
+    for (int j = 0; j < i; ++j) {
+      if (d.elements[j].kind == e.kind && d.elements[j].number == e.number)
+        return Fault(why, element + ": number taken by element " + std::to_string(j));
+    }
+    if (e.height != g_fontHeight || e.box.right != e.box.left + e.width || e.box.bottom != e.box.top + e.height)
+      return Fault(why, element + ": box is not its width and height");
+  }
+  for (int k = 0; k < g_bondCount; ++k) {
+    const BondRecord& b = d.bonds[k];
+    if (b.tailElement == b.headElement) return Fault(why, BondName(k) + ": both ends on one element");
+    const ElementRecord& t = d.elements[b.tailElement];
+    const ElementRecord& h = d.elements[b.headElement];
+    if (t.portInUse[b.tailSide] != 1 || t.portBond[b.tailSide] != k || t.portIsHead[b.tailSide] != 0)
+      return Fault(why, BondName(k) + ": the tail's side does not name it");
+    if (h.portInUse[b.headSide] != 1 || h.portBond[b.headSide] != k || h.portIsHead[b.headSide] != 1)
+      return Fault(why, BondName(k) + ": the head's side does not name it");
+    if (t.kind < kKindZeroJunction && h.kind < kKindZeroJunction)
+      return Fault(why, BondName(k) + ": no junction at either end");
+  }
+  return true;
 }

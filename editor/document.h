@@ -12,6 +12,7 @@
 
 #include <cstddef>
 #include <string>
+#include <vector>
 
 using Rect = plat::Rect;
 using Point = plat::Point;
@@ -159,9 +160,9 @@ extern int g_autoTimeStep;          // 0
 // Puts the document, every global above and the globals of every other source
 // file back to their program-start values (for tests).
 void ResetEditorState();
-// A source file with globals of its own registers their reset once, e.g.
-// `static const EditorResetHook hook(&ResetMyGlobals);`; ResetEditorState runs
-// every hook after resetting the document.
+// A source file with globals of its own registers their reset once, in its
+// unnamed namespace: `const EditorResetHook kResetHook(&ResetMyGlobals);`;
+// ResetEditorState runs every hook after resetting the document.
 struct EditorResetHook {
   explicit EditorResetHook(void (*function)());
 };
@@ -199,3 +200,67 @@ void ClearElementTexts(int element);
 void InitBondSlot();
 // Releases occupiedRegion and spareRegion (window destruction).
 void DeleteRegions();
+
+// ---- the element and bond tables ----------------------------------------------
+// The counts, the per-kind counters and the cross-references between the
+// elements' sides and the bonds' ends are written only by these functions.
+
+// A slot of the table, in use or not: 0 .. capacity - 1.
+inline bool InElementTable(int i) { return i >= 0 && i < kMaxElements; }
+inline bool InBondTable(int k) { return k >= 0 && k < kMaxBonds; }
+// A slot in use: below the count, inside the table.
+inline bool ElementInUse(int i) { return InElementTable(i) && i < g_elementCount; }
+inline bool BondInUse(int k) { return InBondTable(k) && k < g_bondCount; }
+
+// A placement with the current placing tool centred on the client point
+// (PlaceElement), the new record (InitNewElement) and the count: the new
+// element's index, or -1 when refused. Drawing it is the caller's.
+int AppendElementAt(int clientX, int clientY);
+// The new bond in slot g_bondCount from side tailSide of tail to side headSide
+// of head: both sides' entries (in use, bond, partner, head flag), the ends with
+// the hit polygon and region (SetBondEnds), the slot's initial values
+// (InitBondSlot), the count. Its index; -1, with nothing written, when the table
+// is full, an end is not in use, both ends are one element, or a side is out of
+// range or carries a bond. The stroke is the caller's, and so are the rules of
+// which elements may be joined.
+int AppendBond(int tail, int tailSide, int head, int headSide);
+// Bond k out of the table: its two sides freed (in use 0, bond -1; partner and
+// head flag left as they are), every bond index above k on every side of every
+// element lowered by one, its hit region cleared, the later records moved down
+// one slot. The slot at the old last index keeps its contents.
+void RemoveBond(int k);
+// Element i out of the table: each bond on its sides removed (RemoveBond, side
+// 0 first, each side's index read after the removals before it), every partner
+// above i on a side in use and every bond end above i lowered by one, the later
+// records moved down one slot; the slot at the old last index keeps its
+// contents. Returns the lowest index the removed bonds had before the removal,
+// -1 when none went with it.
+int RemoveElement(int i);
+// New: the slots in use emptied (kind, number, geometry, texts, attachment,
+// sides in use and mark; bond ends, sides, polygon, region and reserved values),
+// both counts 0. The per-kind counters stay.
+void ClearTables();
+// An opened diagram: its records in the tables, the slots the previous diagram
+// used beyond them emptied, the per-kind counters, the counts.
+void ReplaceTables(const std::vector<ElementRecord>& elements, const std::vector<BondRecord>& bonds,
+                   const int (&kindCounters)[kKindCount]);
+
+// What the diagram reader checks of a file, over the tables: every count
+// within its capacity, every per-kind counter usable for the next number, every
+// kind 0 to 8, every side marked in use naming a bond and a partner in use,
+// every bond's ends in use with sides 0 to 7, the variable and output counts
+// within theirs. Every index the editor follows from a record then stays in its
+// table. False with the first fault in *why (when why is given).
+bool TablesInRange(std::string* why);
+// TablesInRange, and what the records promise of the slots in use (slots at or
+// after a count, and the sides not in use, may hold anything):
+// - a side in use has flag 1, a head flag of 0 or 1, and names a bond whose end
+//   at that flag is this element at this side and whose other end is the partner;
+// - a bond joins two different elements, and both its ends are sides in use that
+//   name it, the tail's with head flag 0, the head's with 1;
+// - an element of kind 0 to 4 has at most one side in use; one end of every bond
+//   is a junction;
+// - numbered is 1 exactly for kinds 0 to 6; every number is from 1 up to the
+//   kind's counter and unique within the kind;
+// - the box is width x height with height g_fontHeight.
+bool TablesConsistent(std::string* why);

@@ -193,19 +193,19 @@ class InitialValueDialog : public plat::Dialog {
 };
 
 int KindOfElement(int element) {
-  return element >= 0 && element < g_elementCount ? g_document.elements[element].kind : -1;
+  return ElementInUse(element) ? g_document.elements[element].kind : -1;
 }
 
 }  // namespace
 
 int RunElementParameterDialog(QWidget* owner) {
-  if (g_currentIndex < 0 || g_currentIndex >= g_elementCount) return plat::IDCANCEL;
+  if (!ElementInUse(g_currentIndex)) return plat::IDCANCEL;
   return plat::RunDialog<ElementParameterDialog>(owner, g_currentIndex);
 }
 
 void EditInitialValueOfSelectedBond(plat::ClientView* window) {
   if (g_document.selectionActive == 0) return;
-  if (g_currentIndex < 0 || g_currentIndex >= g_bondCount) return;
+  if (!BondInUse(g_currentIndex)) return;
   const BondRecord& b = g_document.bonds[g_currentIndex];
   const int head = KindOfElement(b.headElement);
   const int tail = KindOfElement(b.tailElement);

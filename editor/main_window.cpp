@@ -60,6 +60,15 @@ namespace {
 // Whether the message loop runs: only then does the window's destruction end it.
 bool g_messageLoopRunning = false;
 
+// The window pointers are set and cleared by the window itself.
+void ResetMainWindowGlobals() {
+  g_vertScrollInfo = plat::ScrollInfo{};
+  g_horzScrollInfo = plat::ScrollInfo{};
+  g_helpCookie = 0;
+  g_messageLoopRunning = false;
+}
+const EditorResetHook kResetHook(&ResetMainWindowGlobals);
+
 // The toolbar's pictures: bitmap 1000, one 25 x 17 image per bitmap index.
 std::vector<QPixmap> ToolbarPictures() {
   std::vector<QString> glyphs;
@@ -276,8 +285,8 @@ void MainWindow::OnScroll(int bar, int request, int track) {
   int p = info.pos;
   int d = 0;
   switch (request) {
-    case plat::SB_LINEUP: d = -kScrollLine; break;
-    case plat::SB_LINEDOWN: d = kScrollLine; break;
+    case plat::SB_LINEUP: d = -plat::kScrollLine; break;
+    case plat::SB_LINEDOWN: d = plat::kScrollLine; break;
     case plat::SB_PAGEUP: d = -page; break;
     case plat::SB_PAGEDOWN: d = page; break;
     case plat::SB_THUMBTRACK: d = track - p; break;
@@ -302,10 +311,9 @@ void MainWindow::OnMouseMove(int x, int y) {
 void MainWindow::OnLButtonDown(int x, int y) {
   if (g_currentTool == kToolSelect) OnSelectToolClick(view_, x, y);
   if (g_currentTool >= kToolFirstElement && g_currentTool <= kToolLastElement) {
-    if (PlaceElement(x, y) == 1) {
-      InitNewElement();
-      DrawElement(view_, g_elementCount);
-      g_elementCount += 1;
+    const int placed = AppendElementAt(x, y);
+    if (placed >= 0) {
+      DrawElement(view_, placed);
       g_documentSaved = 0;
     }
   }
@@ -338,14 +346,14 @@ void MainWindow::OnRButtonDown(int /*x*/, int /*y*/) {
   const int hit = ClassifySelection();
   if (hit == HIT_ELEMENT) {
     RunElementParameterDialog(this);
-    if (g_currentIndex >= 0 && g_currentIndex < kMaxElements) g_document.elements[g_currentIndex].staleMark = 0;
+    if (InElementTable(g_currentIndex)) g_document.elements[g_currentIndex].staleMark = 0;
     ClearSelection(view_);
     DrawMarks(view_);
     RedrawCurrentElementBonds(view_);
     InvalidateCanvas(view_);
   } else if (hit == HIT_BOND) {
     g_strokeBond = g_currentIndex;
-    if (g_currentIndex >= 0 && g_currentIndex < kMaxBonds) {
+    if (InBondTable(g_currentIndex)) {
       g_document.strokeHeadElement = g_document.bonds[g_currentIndex].headElement;
       g_document.strokeTailElement = g_document.bonds[g_currentIndex].tailElement;
     }

@@ -26,7 +26,6 @@ inline constexpr int kToolbarId = 900;
 inline constexpr int kToolbarBitmap = 1000;
 inline constexpr int kVertScrollMax = 1000;
 inline constexpr int kHorzScrollMax = 1500;
-inline constexpr int kScrollLine = 20;
 
 // Show states of the program's start.
 inline constexpr int SW_HIDE = 0;

@@ -63,7 +63,7 @@ std::vector<int> FindFaultyJunctions() {
       if (!e.portInUse[side]) continue;
       ++n;
       const int bond = e.portBond[side];
-      if (bond < 0 || bond >= kMaxBonds) continue;
+      if (!InBondTable(bond)) continue;
       const int strokeAtHead = g_document.bonds[bond].strokeAtHead;
       if ((e.portIsHead[side] && strokeAtHead == 1) || (!e.portIsHead[side] && strokeAtHead == 0)) ++s;
     }

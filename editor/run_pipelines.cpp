@@ -32,7 +32,7 @@ void ResetRunSourceState() {
   g_runSourcePath.clear();
   g_pathScratch.clear();
 }
-const EditorResetHook resetHook(&ResetRunSourceState);
+const EditorResetHook kResetHook(&ResetRunSourceState);
 
 std::function<void(const char*)>& StepHook() {
   static std::function<void(const char*)> hook;

@@ -10,7 +10,7 @@
 
 int g_dragOffsetX = 0;
 int g_dragOffsetY = 0;
-int g_lowestRemovedBond = 1000;
+int g_lowestRemovedBond = kNoBondRemovedAtStart;
 
 namespace {
 
@@ -20,10 +20,10 @@ Rect g_dragStartBox;
 void ResetSelection() {
   g_dragOffsetX = 0;
   g_dragOffsetY = 0;
-  g_lowestRemovedBond = 1000;
+  g_lowestRemovedBond = kNoBondRemovedAtStart;
   g_dragStartBox = Rect();
 }
-const EditorResetHook resetHook(&ResetSelection);
+const EditorResetHook kResetHook(&ResetSelection);
 
 // Dotted outline of the selection marks and the drag previews.
 plat::Pen MarkPen() { return plat::Pen::Dot(1, kBondColor); }
@@ -32,9 +32,6 @@ plat::Pen MarkPen() { return plat::Pen::Dot(1, kBondColor); }
 // to 5 px outside the boxes and the selection mark 5 px, so the margin clears
 // the previous step's previews and mark with room to spare.
 constexpr int kDragRestoreMargin = 30;
-
-bool IsElementInUse(int i) { return i >= 0 && i < g_elementCount; }
-bool IsBondInUse(int k) { return k >= 0 && k < g_bondCount; }
 
 int CanvasX(int clientX) { return clientX + g_scrollX * g_scrollUnit; }
 int CanvasY(int clientY) { return clientY + g_scrollY * g_scrollUnit; }
@@ -71,60 +68,13 @@ void EmptyOutputList() {
   d.outputCount = 0;
 }
 
-void FreeSide(int element, int side) {
-  if (!IsElementInUse(element) || side < 0 || side >= kPortSides) return;
-  ElementRecord& e = g_document.elements[element];
-  e.portInUse[side] = 0;
-  e.portBond[side] = -1;
-}
-
-// Bond x out of the table: its two sides freed (partner and head flag left as
-// they are), every later bond index on every side lowered by one, the later
-// records moved down; the slot at the old last index keeps its contents.
-void DeleteBond(int x) {
-  if (!IsBondInUse(x)) return;
-  BondRecord& b = g_document.bonds[x];
-  FreeSide(b.tailElement, b.tailSide);
-  FreeSide(b.headElement, b.headSide);
-  for (int i = 0; i < g_elementCount; ++i) {
-    for (int& k : g_document.elements[i].portBond) {
-      if (k > x) --k;
-    }
-  }
-  b.hitRegion.Clear();
-  for (int k = x + 1; k < g_bondCount; ++k) g_document.bonds[k - 1] = g_document.bonds[k];
-  g_bondCount -= 1;
-  EmptyOutputList();
-}
-
-// Element x with every bond it carries, then every later element index
-// lowered by one and the later records moved down.
+// Element x out of its region and the tables with every bond it carries; the
+// lowest of those bonds' indices counts for the red marks.
 void DeleteElement(int x) {
   RemoveFromOccupiedRegion(x);
   g_document.selectionIsElement = 0;
-  for (int s = 0; s < kPortSides; ++s) {
-    const ElementRecord& e = g_document.elements[x];
-    if (e.portInUse[s] != 1) continue;
-    // Read after the deletions of the sides before: the minimum is the lowest
-    // index as numbered before the deletion.
-    const int k = e.portBond[s];
-    if (!IsBondInUse(k)) continue;
-    g_lowestRemovedBond = std::min(g_lowestRemovedBond, k);
-    DeleteBond(k);
-  }
-  for (int i = 0; i < g_elementCount; ++i) {
-    ElementRecord& e = g_document.elements[i];
-    for (int s = 0; s < kPortSides; ++s) {
-      if (e.portInUse[s] == 1 && e.portPartner[s] > x) --e.portPartner[s];
-    }
-  }
-  for (int k = 0; k < g_bondCount; ++k) {
-    BondRecord& b = g_document.bonds[k];
-    if (b.headElement > x) --b.headElement;
-    if (b.tailElement > x) --b.tailElement;
-  }
-  for (int i = x + 1; i < g_elementCount; ++i) g_document.elements[i - 1] = g_document.elements[i];
-  g_elementCount -= 1;
+  const int lowest = RemoveElement(x);
+  if (lowest >= 0) g_lowestRemovedBond = std::min(g_lowestRemovedBond, lowest);
   EmptyOutputList();
 }
 
@@ -159,7 +109,7 @@ void OnSelectToolClick(plat::ClientView* window, int x, int y) {
 }
 
 int HitTestElement(int element, int x, int y) {
-  if (element < 0 || element >= kMaxElements) return 0;
+  if (!InElementTable(element)) return 0;
   const Rect& box = g_document.elements[element].box;
   const int cx = CanvasX(x);
   const int cy = CanvasY(y);
@@ -167,12 +117,12 @@ int HitTestElement(int element, int x, int y) {
 }
 
 int HitTestBond(int bond, int x, int y) {
-  if (bond < 0 || bond >= kMaxBonds) return 0;
+  if (!InBondTable(bond)) return 0;
   return g_document.bonds[bond].hitRegion.Contains(CanvasX(x), CanvasY(y)) ? 1 : 0;
 }
 
 void SelectElement(plat::ClientView* window, int element) {
-  if (element < 0 || element >= kMaxElements) return;
+  if (!InElementTable(element)) return;
   DiagramDocument& d = g_document;
   SetSelection(1, element);
   const Rect& box = d.elements[element].box;
@@ -183,12 +133,12 @@ void SelectElement(plat::ClientView* window, int element) {
 }
 
 void SelectBond(plat::ClientView* window, int bond) {
-  if (bond < 0 || bond >= kMaxBonds) return;
+  if (!InBondTable(bond)) return;
   DiagramDocument& d = g_document;
   SetSelection(0, bond);
   const BondRecord& b = d.bonds[bond];
   Rect r{};
-  if (IsElementInUse(b.tailElement) && IsElementInUse(b.headElement)) {
+  if (ElementInUse(b.tailElement) && ElementInUse(b.headElement)) {
     r = d.elements[b.tailElement].box;
     Widen(r, d.elements[b.headElement].box);
   }
@@ -207,11 +157,11 @@ void ClearSelection(plat::ClientView* window) {
   RestoreDrawingFromClean();
   if (g_drawDC) {
     if (d.selectionIsElement == 1) {
-      if (IsElementInUse(g_currentIndex)) {
+      if (ElementInUse(g_currentIndex)) {
         const Rect& box = d.elements[g_currentIndex].box;
         DrawLabelAt(box.left, box.top, g_currentIndex);
       }
-    } else if (IsBondInUse(g_currentIndex)) {
+    } else if (BondInUse(g_currentIndex)) {
       const BondRecord& b = d.bonds[g_currentIndex];
       DrawBond(b.tailSide, b.headSide, b.tailElement, b.headElement, *g_drawDC, g_currentIndex);
     }
@@ -223,14 +173,14 @@ int ClassifySelection() {
   const DiagramDocument& d = g_document;
   if (d.selectionActive != 1) return 0;
   if (d.selectionIsElement != 1) return HIT_BOND;
-  if (IsElementInUse(g_currentIndex) && d.elements[g_currentIndex].kind < g_numberedKinds) return HIT_ELEMENT;
+  if (ElementInUse(g_currentIndex) && d.elements[g_currentIndex].kind < g_numberedKinds) return HIT_ELEMENT;
   return 0;
 }
 
 // ---- dragging ---------------------------------------------------------------------
 
 void BeginDrag(int element, int x, int y) {
-  if (element < 0 || element >= kMaxElements) return;
+  if (!InElementTable(element)) return;
   const Rect& box = g_document.elements[element].box;
   g_startX = CanvasX(x);
   g_startY = CanvasY(y);
@@ -240,7 +190,7 @@ void BeginDrag(int element, int x, int y) {
 }
 
 void DragElement(plat::ClientView* window, int x, int y) {
-  if (!IsElementInUse(g_currentIndex)) return;
+  if (!ElementInUse(g_currentIndex)) return;
   // A moved element is no longer selected: its mark goes with the restored area.
   g_document.selectionActive = 0;
   const Rect r = ComputeDragInvalidRect();
@@ -260,10 +210,10 @@ void DragElement(plat::ClientView* window, int x, int y) {
 
 Rect ComputeDragInvalidRect() {
   Rect r{g_startX - 50, g_startY - 30, g_startX + 50, g_startY + 30};
-  if (!IsElementInUse(g_currentIndex)) return r;
+  if (!ElementInUse(g_currentIndex)) return r;
   const ElementRecord& e = g_document.elements[g_currentIndex];
   for (int s = 0; s < kPortSides; ++s) {
-    if (e.portInUse[s] == 1 && IsElementInUse(e.portPartner[s])) Widen(r, g_document.elements[e.portPartner[s]].box);
+    if (e.portInUse[s] == 1 && ElementInUse(e.portPartner[s])) Widen(r, g_document.elements[e.portPartner[s]].box);
   }
   const int left = g_startX - g_dragOffsetX;
   const int top = g_startY - g_dragOffsetY;
@@ -273,7 +223,7 @@ Rect ComputeDragInvalidRect() {
 }
 
 void MoveCurrentElementToDrag() {
-  if (!IsElementInUse(g_currentIndex)) return;
+  if (!ElementInUse(g_currentIndex)) return;
   ElementRecord& e = g_document.elements[g_currentIndex];
   e.box.left = g_startX - g_dragOffsetX;
   e.box.right = e.box.left + e.width;
@@ -282,11 +232,11 @@ void MoveCurrentElementToDrag() {
 }
 
 void DrawDragBondPreview(plat::ClientView* /*window*/) {
-  if (!g_drawDC || !IsElementInUse(g_currentIndex)) return;
+  if (!g_drawDC || !ElementInUse(g_currentIndex)) return;
   const int i = g_currentIndex;
   const ElementRecord& e = g_document.elements[i];
   for (int s = 0; s < kPortSides; ++s) {
-    if (e.portInUse[s] != 1 || !IsBondInUse(e.portBond[s])) continue;
+    if (e.portInUse[s] != 1 || !BondInUse(e.portBond[s])) continue;
     const BondRecord& b = g_document.bonds[e.portBond[s]];
     const int partnerSide = e.portIsHead[s] == 1 ? b.tailSide : b.headSide;
     const int p = e.portPartner[s];
@@ -295,7 +245,7 @@ void DrawDragBondPreview(plat::ClientView* /*window*/) {
 }
 
 int DragMovedCurrentElement() {
-  if (!IsElementInUse(g_currentIndex)) return 0;
+  if (!ElementInUse(g_currentIndex)) return 0;
   const Rect& box = g_document.elements[g_currentIndex].box;
   return box.left != g_dragStartBox.left || box.top != g_dragStartBox.top ? 1 : 0;
 }
@@ -303,12 +253,12 @@ int DragMovedCurrentElement() {
 // ---- occupied region ---------------------------------------------------------------
 
 void AddCurrentElementToRegion() {
-  if (!IsElementInUse(g_currentIndex)) return;
+  if (!ElementInUse(g_currentIndex)) return;
   g_document.occupiedRegion.Unite(plat::Region::FromRect(g_document.elements[g_currentIndex].box));
 }
 
 void RemoveFromOccupiedRegion(int element) {
-  if (element < 0 || element >= kMaxElements) return;
+  if (!InElementTable(element)) return;
   g_document.occupiedRegion.Subtract(plat::Region::FromRect(g_document.elements[element].box));
 }
 
@@ -318,11 +268,12 @@ void DeleteSelection(plat::ClientView* /*window*/, int index) {
   if (g_document.selectionActive != 1) return;
   RestoreDrawingFromClean();
   if (g_document.selectionIsElement == 1) {
-    if (IsElementInUse(index)) DeleteElement(index);
-  } else if (IsBondInUse(index)) {
+    if (ElementInUse(index)) DeleteElement(index);
+  } else if (BondInUse(index)) {
     // A bond deleted by itself renumbers the later bonds too: they count for the red marks.
     g_lowestRemovedBond = std::min(g_lowestRemovedBond, index);
-    DeleteBond(index);
+    RemoveBond(index);
+    EmptyOutputList();
   }
 }
 
@@ -336,5 +287,5 @@ void MarkStaleFeedbackRefs() {
   }
   DrawMarks(nullptr);
   CopyDrawingToClean();
-  g_lowestRemovedBond = 10000;
+  g_lowestRemovedBond = kNoBondRemovedSinceMarking;
 }

@@ -18,7 +18,10 @@ inline constexpr int HIT_BOND = 2561;
 
 extern int g_dragOffsetX;        // press point minus the dragged element's left
 extern int g_dragOffsetY;        // press point minus its top
-extern int g_lowestRemovedBond;  // lowest bond index removed since the last marking; 1000 at start
+extern int g_lowestRemovedBond;  // lowest bond index removed since the last marking
+// g_lowestRemovedBond while no bond has been removed: at start, and after a marking.
+inline constexpr int kNoBondRemovedAtStart = 1000;
+inline constexpr int kNoBondRemovedSinceMarking = 10000;
 
 // ---- selecting ------------------------------------------------------------------
 // A left press with the select tool: ends any selection, then selects the
@@ -66,5 +69,5 @@ void RemoveFromOccupiedRegion(int element);
 void DeleteSelection(plat::ClientView* window, int index);
 // Marks and circles every element with a feedback bond number above
 // g_lowestRemovedBond, copies the drawing into the clean canvas, and resets
-// g_lowestRemovedBond to 10000.
+// g_lowestRemovedBond to kNoBondRemovedSinceMarking.
 void MarkStaleFeedbackRefs();

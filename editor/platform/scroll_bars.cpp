@@ -17,7 +17,7 @@ ScrollBars::ScrollBars(WindowEvents* events, QWidget* parent) : QObject(parent),
     QScrollBar* b = bars_[bar];
     b->setFocusPolicy(Qt::NoFocus);
     b->setContextMenuPolicy(Qt::PreventContextMenu);
-    b->setSingleStep(20);
+    b->setSingleStep(kScrollLine);
     b->setRange(0, 0);
     b->installEventFilter(this);
     connect(b, &QAbstractSlider::actionTriggered, this, [this, bar](int action) { Action(bar, action); });

@@ -13,6 +13,9 @@ namespace plat {
 
 class WindowEvents;
 
+// The positions one arrow of a bar moves: the bar's own step and the window's line scroll.
+inline constexpr int kScrollLine = 20;
+
 struct ScrollInfo {
   int min = 0;
   int max = 0;

@@ -45,6 +45,7 @@ class BondCreation : public ::testing::Test {
     plat::dlgscript::Begin();
   }
   void TearDown() override {
+    testdoc::ExpectTablesConsistent();
     plat::dlgscript::End();
     DeleteCanvasBuffers();
     ResetEditorState();
@@ -78,11 +79,11 @@ class BondCreation : public ::testing::Test {
     for (const std::string& name : plat::dlgscript::Opened()) n += name == kStrokeDialog ? 1 : 0;
     return n;
   }
-  // Marks side s of element e in use with the given partner (a bond elsewhere).
-  static void Occupy(int e, int s, int partner) {
-    ElementRecord& r = g_document.elements[e];
-    r.portInUse[s] = 1;
-    r.portPartner[s] = partner;
+  // Side s of element e carries a bond to a 0-junction of its own, placed far off.
+  static void Occupy(int e, int s) {
+    const int n = g_elementCount;
+    const int partner = Place(kKindZeroJunction, 1500 - 40 * (n % 20), 1300 - 50 * (n / 20));
+    testdoc::AddBond(e, s, partner);
   }
 
   TempCwd cwd_;
@@ -136,10 +137,11 @@ TEST_F(BondCreation, FreeSideSearchKeepsOneDirectionSetByTheBoxes) {
       const int head = Place(kKindOneJunction, c.headLeft + 7, c.headTop + 15);
       for (int i = 0; i < n; ++i) {
         const int d = c.order[static_cast<std::size_t>(i)];
-        if (i % 2 == 0) Occupy(tail, d, 7); else Occupy(head, OppositeSide(d), 7);
+        if (i % 2 == 0) Occupy(tail, d); else Occupy(head, OppositeSide(d));
       }
       EXPECT_EQ(ChooseFreeSide(tail, head, c.preferred), n < 8 ? c.order[static_cast<std::size_t>(n)] : 8)
           << "blocked " << n;
+      testdoc::ExpectTablesConsistent();
     }
   }
 }
@@ -160,15 +162,18 @@ TEST_F(BondCreation, PresetStrokeFromTheKindsAtEitherEnd) {
   };
   for (const Case& c : cases) {
     ResetEditorState();
-    g_elementCount = 2;
-    g_document.elements[0].kind = c.tail;
-    g_document.elements[1].kind = c.head;
+    // The tail 0 and the head 1, and three bonds between two more junctions: the new bond's slot is 3.
+    testdoc::AddElement(c.tail, 1);
+    testdoc::AddElement(c.head, 1);
+    const int j0 = testdoc::AddElement(kKindZeroJunction, 9);
+    const int j1 = testdoc::AddElement(kKindOneJunction, 9);
+    for (int s = 0; s < 3; ++s) testdoc::AddBond(j0, s, j1);
     g_bondTailElement = 0;
     g_currentIndex = 1;
-    g_bondCount = 3;
     g_document.bonds[3].strokeAtHead = 9;
     EXPECT_EQ(PresetCausality(), c.result) << kKindNames[c.tail] << " -> " << kKindNames[c.head];
     EXPECT_EQ(g_document.bonds[3].strokeAtHead, c.strokeAtHead) << kKindNames[c.tail] << " -> " << kKindNames[c.head];
+    testdoc::ExpectTablesConsistent();
   }
 }
 
@@ -195,6 +200,7 @@ TEST_F(BondCreation, DialogOpensOnlyWhereNoRuleDecides) {
     EXPECT_EQ(DialogsRun(), c.dialog ? 1 : 0);
     ASSERT_EQ(g_bondCount, 1);
     EXPECT_EQ(g_document.bonds[0].strokeAtHead, c.strokeAtHead);
+    testdoc::ExpectTablesConsistent();
   }
 }
 
@@ -226,19 +232,9 @@ TEST_F(BondCreation, SnappingPlacesTheElementBesideItsAnchorAndClampsIt) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
     ResetEditorState();
-    ElementRecord& anchor = g_document.elements[0];
-    anchor.kind = kKindC;
-    anchor.number = 1;
-    anchor.width = 30;
-    anchor.height = 30;
-    anchor.box = c.anchor;
-    ElementRecord& moved = g_document.elements[1];
-    moved.kind = kKindSE;
-    moved.number = 4;
-    moved.width = 45;
-    moved.height = 30;
-    moved.box = Rect{c.movedLeft, c.movedTop, c.movedLeft + 45, c.movedTop + 30};
-    g_elementCount = 2;
+    testdoc::Element(0, kKindC, 1, c.anchor.left, c.anchor.top, 30);
+    testdoc::Element(1, kKindSE, 4, c.movedLeft, c.movedTop, 45);
+    const ElementRecord& moved = g_document.elements[1];
     g_drawDC->SetLogging(true);
     g_drawDC->ClearLog();
     SnapElementBeside(0, 1, c.side);
@@ -249,6 +245,7 @@ TEST_F(BondCreation, SnappingPlacesTheElementBesideItsAnchorAndClampsIt) {
     ASSERT_EQ(g_drawDC->Log().size(), 1u);
     EXPECT_EQ(g_drawDC->Log()[0].text, "SE4");
     EXPECT_EQ(g_drawDC->Log()[0].points[0], (Point{c.want.left, c.want.top}));
+    testdoc::ExpectTablesConsistent();
   }
 }
 
@@ -318,9 +315,16 @@ TEST_F(BondCreation, RefusalsLeaveTheDocumentAsItWas) {
     Join(1, 3);
   };
   auto fullJunction = [] {
-    for (int s = 0; s < 8; ++s) Occupy(1, s, 5);
+    for (int s = 0; s < 8; ++s) testdoc::AddBond(1, s, 5);
   };
-  auto fullTable = [] { g_bondCount = kMaxBonds; };
+  // Pairs of junctions, away from the others, joined on all eight sides until the table is full.
+  auto fullTable = [] {
+    while (g_bondCount < kMaxBonds) {
+      const int a = testdoc::AddElement(kKindZeroJunction, g_kindCounters[kKindZeroJunction] + 1, 1500, 1300);
+      const int b = testdoc::AddElement(kKindOneJunction, g_kindCounters[kKindOneJunction] + 1, 1500, 1300);
+      for (int s = 0; s < kPortSides && g_bondCount < kMaxBonds; ++s) testdoc::AddBond(a, s, b);
+    }
+  };
   const Case cases[] = {
       {"same element twice", nullptr, 1, 1, kAll, 1},
       {"second click on empty canvas", nullptr, 1, -1, kAll, 1},
@@ -382,6 +386,7 @@ TEST_F(BondCreation, RefusalsLeaveTheDocumentAsItWas) {
     if (!refusedAtFirst) {
       EXPECT_EQ(g_drawDC->Pixel(1205, 1005), c.restore == kAll ? plat::kWhite : plat::kBlack);
     }
+    testdoc::ExpectTablesConsistent();
   }
 }
 
@@ -600,6 +605,7 @@ TEST_F(BondCreation, StrokeDialogCancelMakesNoBondAndMovesNothing) {
       EXPECT_EQ(g_document.elements[j].portInUse[s], 0);
       EXPECT_EQ(g_document.elements[tf].portInUse[s], 0);
     }
+    testdoc::ExpectTablesConsistent();
   }
 }
 
@@ -736,7 +742,7 @@ TEST_F(StrokePicture, TwoBarsWithTheStrokeAtTheTailAboveAndAtTheHeadBelow) {
 }
 
 TEST_F(StrokePicture, LongLabelsAreDrawnWhole) {
-  g_kindCounters[kKindSE] = 99;
+  g_kindCounters[kKindSE] = 100;
   const int se = Place(kKindSE, 200, 300);  // width 57
   g_document.elements[se].number = 100;
   const int j = Place(kKindOneJunction, 400, 300);
@@ -764,6 +770,10 @@ TEST_F(StrokePicture, TheDialogPaintsThePictureOfItsBond) {
 
 class BondToolWindow : public MainWindowFixture {
  protected:
+  void TearDown() override {
+    testdoc::ExpectTablesConsistent();
+    MainWindowFixture::TearDown();
+  }
   void Place(int tool, int x, int y) {
     window_->OnCommand(tool);
     RealClick(x, y);

@@ -37,6 +37,10 @@ const char kSaveError[] = "ファイルを保存できませんでした． | �
 class Commands : public MainWindowFixture {
  protected:
   Commands() : MainWindowFixture(Startup::kHidden) {}
+  void TearDown() override {
+    testdoc::ExpectTablesConsistent();
+    MainWindowFixture::TearDown();
+  }
 
   QString Caption() const { return window_->windowTitle(); }
   const std::vector<plat::msgscript::Record>& Boxes() const { return plat::msgscript::Records(); }
@@ -90,6 +94,7 @@ TEST_F(Commands, NewAsksAndKeepsWhatItKeeps) {
 
     plat::msgscript::Answer(plat::IDOK);
     window_->OnCommand(id);
+    testdoc::ExpectTablesConsistent();
     EXPECT_EQ(g_elementCount, 0);
     EXPECT_EQ(g_bondCount, 0);
     EXPECT_EQ(Caption(), QStringLiteral("Zandrel"));

@@ -149,14 +149,18 @@ class DiagramFile : public ::testing::Test {
     plat::msgscript::Begin();
   }
   void TearDown() override {
+    testdoc::ExpectTablesConsistent();
     plat::msgscript::End();
     ResetEditorState();
   }
 
   std::string Path(const std::string& name) const { return plat::fs::Join(cwd_.path(), name); }
+  // Opened or refused, the tables keep their promises.
   int Open(const std::string& name) {
     files_.Answer(name);
-    return OpenDiagram(nullptr);
+    const int opened = OpenDiagram(nullptr);
+    testdoc::ExpectTablesConsistent();
+    return opened;
   }
   int SaveAs(const std::string& name) {
     files_.Answer(name);
@@ -284,7 +288,19 @@ TEST_F(DiagramFile, LargestTablesAndFullTextFieldsRoundTrip) {
     return s;
   };
   for (int n = 0; n < kMaxElements; ++n) testdoc::PlaceForTest(n % kKindCount, 40 + 80 * (n % 25), 30 + 60 * (n / 25));
-  for (int k = 0; k < kMaxBonds; ++k) testdoc::AddBond(k, 4, (k + 1) % kMaxElements, k % 2);
+  // Ten bonds in each run of nine elements (C I R SE SF TF GY 0 1): the one-ports and
+  // both two-ports to the junctions, the junctions to each other.
+  const int pairs[10][2] = {{0, 7}, {1, 7}, {2, 7}, {3, 8}, {4, 8}, {5, 7}, {5, 8}, {6, 7}, {6, 8}, {7, 8}};
+  auto freeSide = [](int e) {
+    int s = 0;
+    while (g_document.elements[e].portInUse[s] != 0) ++s;
+    return s;
+  };
+  for (int k = 0; k < kMaxBonds; ++k) {
+    const int tail = 9 * (k / 10) + pairs[k % 10][0];
+    const int head = 9 * (k / 10) + pairs[k % 10][1];
+    testdoc::AddBond(tail, freeSide(tail), head, k % 2, freeSide(head));
+  }
   for (int n = 0; n < kMaxElements; ++n) {
     ElementRecord& e = g_document.elements[n];
     StoreText(e.parameterNames, full(sizeof e.parameterNames - 1, n));
@@ -397,10 +413,10 @@ TEST_F(DiagramFile, TheCapacitiesAreAcceptedAndOneMoreIsRefused) {
   WriteFileBytes(Path("high.VRD"), high.Bytes());
   ASSERT_EQ(Open("high.VRD"), 1);
   g_currentTool = ToolOfKind(kKindC);
-  ASSERT_EQ(PlaceElement(1000, 1000), 1);
-  EXPECT_EQ(g_document.elements[g_elementCount].number, 2);
+  const int c = AppendElementAt(1000, 1000);
+  ASSERT_GE(c, 0);
+  EXPECT_EQ(g_document.elements[c].number, 2);
   EXPECT_EQ(g_kindCounters[kKindC], 99999999);
-  ++g_elementCount;
   EXPECT_EQ(SaveAs("high2.VRD"), 1);
 }
 
@@ -621,12 +637,13 @@ TEST_F(DiagramFile, AFailedWriteKeepsTheOldFileAndSaysSo) {
   const std::string old = ReadFileBytes(Path("model.VRD"));
 
   // A coordinate no token can hold: nothing is written.
+  const int left = g_document.elements[1].box.left;
   g_document.elements[1].box.left = 100000000;
   EXPECT_EQ(SaveDiagram(nullptr), 0);
   EXPECT_EQ(SaveAs("model.VRD"), 0);
   EXPECT_EQ(g_diagramFileName, Path("model.VRD"));
   // A folder that does not exist.
-  g_document.elements[1].box.left = 100;
+  g_document.elements[1].box.left = left;
   EXPECT_EQ(SaveAs("no/such/folder/model.VRD"), 0);
   EXPECT_EQ(ReadFileBytes(Path("model.VRD")), old);
   ASSERT_EQ(plat::msgscript::Records().size(), 3u);

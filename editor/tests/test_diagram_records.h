@@ -1,7 +1,7 @@
-// Diagrams written straight into the document's records, as placement and bond
-// creation leave them: elements with their boxes and numbers, bonds with both
-// ends' side entries, the stroke and the hit region; texts, outputs and
-// numeric conditions; two whole diagrams.
+// Diagrams built through the document's table API, as placement and bond
+// creation build them: elements with their boxes and numbers, bonds with both
+// ends' side entries, the stroke and the hit region; the check of the tables;
+// texts, outputs and numeric conditions; two whole diagrams.
 #pragma once
 
 #include "canvas_drawing.h"
@@ -16,22 +16,29 @@
 
 namespace testdoc {
 
-// Element i of kind with number, its box width x height at (left, top); the
-// count and the kind's counter grow to hold it. Returns i.
+// Element i (the next slot) of kind with number, its box width x height at
+// (left, top): appended as placement appends it, with the kind's tool at the
+// box's centre (the new record and the count), then given the number and the
+// box as a diagram file may hold them; the kind's counter grows to hold the
+// number. Returns i.
 inline int Element(int i, int kind, int number, int left = 100, int top = 100, int width = 40,
                    int height = g_fontHeight) {
-  ElementRecord& e = g_document.elements[i];
-  e = ElementRecord{};
-  e.kind = kind;
+  EXPECT_EQ(i, g_elementCount) << "elements are appended";
+  const int tool = g_currentTool;
+  const int counter = g_kindCounters[kind];
+  g_currentTool = ToolOfKind(kind);
+  const int placed = AppendElementAt(left + width / 2 - g_scrollX * g_scrollUnit,
+                                     top + height / 2 - g_scrollY * g_scrollUnit);
+  g_currentTool = tool;
+  EXPECT_GE(placed, 0) << "kind " << kind << " at " << left << "," << top;
+  if (placed < 0) return placed;
+  g_kindCounters[kind] = std::max(counter, number);
+  ElementRecord& e = g_document.elements[placed];
   e.number = number;
-  e.numbered = kind < g_numberedKinds ? 1 : 0;
   e.width = width;
   e.height = height;
   e.box = Rect{left, top, left + width, top + height};
-  for (int s = 0; s < kPortSides; ++s) e.portPartner[s] = -1;
-  if (g_kindCounters[kind] < number) g_kindCounters[kind] = number;
-  g_elementCount = std::max(g_elementCount, i + 1);
-  return i;
+  return placed;
 }
 
 // The next element; returns its index.
@@ -39,27 +46,15 @@ inline int AddElement(int kind, int number, int left = 100, int top = 100, int w
   return Element(g_elementCount, kind, number, left, top, width);
 }
 
-// Bond k from side f of tail t to side g of head h: the record with its ends,
-// hit region, stroke and initial value, and both elements' ports; the count
-// grows to hold it. Returns k.
+// Bond k (the next slot) from side f of tail t to side g of head h, appended
+// as bond creation appends it (both elements' sides, the ends and hit region,
+// the initial value, the count), with the stroke. Returns k.
 inline int Bond(int k, int t, int f, int h, int g, int strokeAtHead = 0) {
-  BondRecord& b = g_document.bonds[k];
-  b = BondRecord{};
-  SetBondEnds(f, g, k, t, h);
-  b.strokeAtHead = strokeAtHead;
-  StoreText(b.initialValue, "0.0000000E+00");
-  ElementRecord& te = g_document.elements[t];
-  te.portInUse[f] = 1;
-  te.portBond[f] = k;
-  te.portPartner[f] = h;
-  te.portIsHead[f] = 0;
-  ElementRecord& he = g_document.elements[h];
-  he.portInUse[g] = 1;
-  he.portBond[g] = k;
-  he.portPartner[g] = t;
-  he.portIsHead[g] = 1;
-  g_bondCount = std::max(g_bondCount, k + 1);
-  return k;
+  EXPECT_EQ(k, g_bondCount) << "bonds are appended";
+  const int made = AppendBond(t, f, h, g);
+  EXPECT_GE(made, 0) << "bond from element " << t << " side " << f << " to element " << h << " side " << g;
+  if (made >= 0) g_document.bonds[made].strokeAtHead = strokeAtHead;
+  return made;
 }
 
 // The next bond, from tail (side tailSide) to head (the side opposite unless
@@ -82,10 +77,16 @@ inline void ExpectBox(int i, const Rect& want) {
 // scrolling): the element is laid out, initialised, drawn and counted.
 inline int PlaceForTest(int kind, int x, int y) {
   g_currentTool = ToolOfKind(kind);
-  EXPECT_EQ(PlaceElement(x, y), 1) << "kind " << kind << " at " << x << "," << y;
-  InitNewElement();
-  DrawElement(nullptr, g_elementCount);
-  return g_elementCount++;
+  const int i = AppendElementAt(x, y);
+  EXPECT_GE(i, 0) << "kind " << kind << " at " << x << "," << y;
+  DrawElement(nullptr, i);
+  return i;
+}
+
+// The tables keep what the records promise.
+inline void ExpectTablesConsistent() {
+  std::string why;
+  EXPECT_TRUE(TablesConsistent(&why)) << why;
 }
 
 // One parameter (or several, CR LF separated) and the equation of element i.

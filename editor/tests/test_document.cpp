@@ -6,12 +6,18 @@
 
 #include "test_fs_temp_dir.h"
 
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
+#include <functional>
 #include <string>
+#include <vector>
 
 namespace {
+
+using ::testing::HasSubstr;
 
 class Document : public ::testing::Test {
  protected:
@@ -22,18 +28,16 @@ class Document : public ::testing::Test {
   // element is drawn (its box joins the occupied region) and counted.
   static bool Place(int kind, int x, int y) {
     g_currentTool = ToolOfKind(kind);
-    if (PlaceElement(x, y) != 1) return false;
-    InitNewElement();
-    g_document.occupiedRegion.Unite(plat::Region::FromRect(g_document.elements[g_elementCount].box));
-    ++g_elementCount;
+    const int i = AppendElementAt(x, y);
+    if (i < 0) return false;
+    g_document.occupiedRegion.Unite(plat::Region::FromRect(g_document.elements[i].box));
     return true;
   }
 
   // Deletion of an element without bonds: later records move down one place.
   static void Delete(int i) {
     g_document.occupiedRegion.Subtract(plat::Region::FromRect(g_document.elements[i].box));
-    for (int k = i; k + 1 < g_elementCount; ++k) g_document.elements[k] = g_document.elements[k + 1];
-    --g_elementCount;
+    RemoveElement(i);
   }
 
   static std::string Label(int i) {
@@ -154,7 +158,7 @@ TEST_F(Document, AfterNewNumbersStartAgainButWidthsFollowTheOldCounter) {
   for (int i = 0; i < 12; ++i) ASSERT_TRUE(Place(kKindC, 100 + 60 * i, 100));
   // New: the document initialiser, the slots emptied, the counts 0, the new empty region.
   InitDocumentAndSettings();
-  g_elementCount = 0;
+  ClearTables();
   g_document.occupiedRegion = g_document.spareRegion;
   ASSERT_TRUE(Place(kKindC, 100, 100));  // where an element was before
   EXPECT_EQ(Label(0), "C1");
@@ -338,4 +342,170 @@ TEST(DocumentText, StoreCutsOnACharacterBoundary) {
   }
   char full[3] = {'a', 'b', 'c'};  // no terminator: the field's end bounds it
   EXPECT_EQ(TextOf(full), "abc");
+}
+
+// ---- the tables -----------------------------------------------------------------------
+
+namespace {
+
+class Tables : public Document {
+ protected:
+  // An element placed with the kind's tool at the canvas point; its index.
+  static int Put(int kind, int x, int y) {
+    g_currentTool = ToolOfKind(kind);
+    return AppendElementAt(x, y);
+  }
+  // C1 (0) -> 1-junction (1) -> R1 (2), the junction's side 2 -> 0-junction (3).
+  static void Diagram() {
+    ASSERT_EQ(Put(kKindC, 100, 100), 0);
+    ASSERT_EQ(Put(kKindOneJunction, 200, 100), 1);
+    ASSERT_EQ(Put(kKindR, 300, 100), 2);
+    ASSERT_EQ(Put(kKindZeroJunction, 200, 0), 3);
+    ASSERT_EQ(AppendBond(0, 4, 1, 0), 0);
+    ASSERT_EQ(AppendBond(1, 4, 2, 0), 1);
+    ASSERT_EQ(AppendBond(1, 2, 3, 6), 2);
+  }
+  static std::string Why() {
+    std::string why;
+    return TablesConsistent(&why) ? std::string() : why;
+  }
+};
+
+}  // namespace
+
+TEST_F(Tables, EveryBrokenPromiseIsNamed) {
+  DiagramDocument& d = g_document;
+  ElementRecord* e = d.elements;
+  struct Case {
+    const char* what;
+    std::function<void()> damage;
+    bool inRange;     // TablesInRange still holds
+    const char* why;  // a part of the reason given
+  };
+  const Case cases[] = {
+      {"element count over the table", [] { g_elementCount = kMaxElements + 1; }, false, "element count"},
+      {"negative bond count", [] { g_bondCount = -1; }, false, "bond count"},
+      {"output count over the list", [&] { d.outputCount = kMaxOutputVariables + 1; }, false, "output count"},
+      {"negative counter", [] { g_kindCounters[kKindTF] = -1; }, false, "counter of kind 5"},
+      {"kind 9", [&] { e[2].kind = kKindCount; }, false, "element 2: kind"},
+      {"21 used variables", [&] { e[0].usedCount = kMaxUsedVariables + 1; }, false, "element 0: used count"},
+      {"a side naming a bond beyond the count", [&] { e[0].portBond[4] = 3; }, false, "element 0 side 4: bond not"},
+      {"a side naming a partner beyond the count", [&] { e[0].portPartner[4] = 4; }, false, "partner not in use"},
+      {"a bond's end beyond the count", [&] { d.bonds[1].headElement = 4; }, false, "bond 1: end not in use"},
+      {"a bond's side 8", [&] { d.bonds[1].tailSide = 8; }, false, "bond 1: side out of range"},
+      {"an in-use flag of 2", [&] { e[2].portInUse[0] = 2; }, true, "element 2 side 0: in-use flag"},
+      {"a head flag of 2", [&] { e[2].portIsHead[0] = 2; }, true, "element 2 side 0: head flag"},
+      {"a head flag turned over", [&] { e[2].portIsHead[0] = 0; }, true, "element 2 side 0: its bond's end"},
+      {"a side naming another bond", [&] { e[0].portBond[4] = 1; }, true, "element 0 side 4: its bond's end"},
+      {"a wrong partner", [&] { e[3].portPartner[6] = 2; }, true, "element 3 side 6: partner"},
+      {"a bond's end on a free side", [&] { d.bonds[2].headSide = 5; }, true, "element 3 side 6: its bond's end"},
+      {"a bond's tail side freed", [&] { e[1].portInUse[2] = 0; }, true, "bond 2: the tail's side"},
+      {"a bond's head side freed", [&] { e[3].portInUse[6] = 0; }, true, "bond 2: the head's side"},
+      {"a one-port with two bonds", [] { AppendBond(0, 2, 3, 0); }, true, "element 0: a one-port"},
+      {"a bond between numbered elements",
+       [] { AppendBond(Put(kKindTF, 500, 500), 4, Put(kKindGY, 600, 500), 0); }, true, "bond 3: no junction"},
+      {"a bond with both ends on one element",
+       [&] {
+         const int j = Put(kKindZeroJunction, 500, 500);
+         BondRecord& b = d.bonds[g_bondCount];
+         b.tailElement = b.headElement = j;
+         b.tailSide = 0;
+         b.headSide = 4;
+         e[j].portInUse[0] = e[j].portInUse[4] = 1;
+         e[j].portBond[0] = e[j].portBond[4] = g_bondCount;
+         e[j].portPartner[0] = e[j].portPartner[4] = j;
+         e[j].portIsHead[4] = 1;
+         ++g_bondCount;
+       },
+       true, "bond 3: both ends on one element"},
+      {"a junction numbered", [&] { e[3].numbered = 1; }, true, "element 3: numbered"},
+      {"number 0", [&] { e[2].number = 0; }, true, "element 2: number out of range"},
+      {"a number above the counter", [&] { e[2].number = 2; }, true, "element 2: number out of range"},
+      {"a number taken",
+       [&] {
+         const int c = Put(kKindC, 500, 500);
+         e[c].number = 1;
+       },
+       true, "element 4: number taken by element 0"},
+      {"a box wider than the element", [&] { e[1].box.right += 1; }, true, "element 1: box"},
+      {"a height other than the font's", [&] { e[1].height = 20; e[1].box.bottom = e[1].box.top + 20; }, true,
+       "element 1: box"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    ResetEditorState();
+    Diagram();
+    ASSERT_EQ(Why(), "");
+    c.damage();
+    std::string why;
+    EXPECT_EQ(TablesInRange(&why), c.inRange) << why;
+    EXPECT_FALSE(TablesConsistent(&why));
+    EXPECT_THAT(why, HasSubstr(c.why));
+  }
+  EXPECT_FALSE(TablesConsistent(nullptr));
+}
+
+TEST_F(Tables, WhatDeletionLeavesBehindIsNoFault) {
+  Diagram();
+  const BondRecord last = g_document.bonds[2];
+  RemoveBond(1);  // the junction's side 4 and R1's side 0 freed, their partners kept
+  EXPECT_EQ(g_document.elements[2].portPartner[0], 1);
+  EXPECT_EQ(g_document.bonds[2].tailSide, last.tailSide);  // the old last slot keeps its record
+  EXPECT_EQ(Why(), "");
+  EXPECT_EQ(RemoveElement(1), 0);  // with bonds 0 and 1 (once 2)
+  EXPECT_EQ(g_elementCount, 3);
+  EXPECT_EQ(g_bondCount, 0);
+  EXPECT_EQ(g_document.elements[3].kind, kKindZeroJunction);
+  EXPECT_EQ(Why(), "");
+  EXPECT_EQ(RemoveElement(0), -1);  // no bond went with it
+  EXPECT_EQ(Why(), "");
+  ClearTables();
+  EXPECT_EQ(g_elementCount + g_bondCount, 0);
+  EXPECT_EQ(Why(), "");
+}
+
+TEST_F(Tables, AppendBondRefusesWhatWouldBreakTheTables) {
+  Diagram();
+  const int j = Put(kKindZeroJunction, 500, 500);
+  struct Case {
+    const char* what;
+    int tail, tailSide, head, headSide;
+  };
+  const Case cases[] = {
+      {"a tail beyond the count", g_elementCount, 0, j, 4},
+      {"a head of -1", j, 0, -1, 4},
+      {"one element at both ends", j, 0, j, 4},
+      {"side 8", j, 8, 3, 0},
+      {"side -1", 3, 0, j, -1},
+      {"the tail's side in use", 1, 4, j, 0},
+      {"the head's side in use", j, 0, 3, 6},
+  };
+  const std::vector<ElementRecord> before(g_document.elements, g_document.elements + g_elementCount);
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    EXPECT_EQ(AppendBond(c.tail, c.tailSide, c.head, c.headSide), -1);
+    EXPECT_EQ(g_bondCount, 3);
+    for (int i = 0; i < g_elementCount; ++i) {
+      const ElementRecord& now = g_document.elements[i];
+      const ElementRecord& was = before[static_cast<std::size_t>(i)];
+      EXPECT_TRUE(std::equal(now.portInUse, now.portInUse + kPortSides, was.portInUse)) << "element " << i;
+      EXPECT_TRUE(std::equal(now.portBond, now.portBond + kPortSides, was.portBond)) << "element " << i;
+    }
+  }
+  EXPECT_EQ(Why(), "");
+
+  // Junction pairs joined on all eight sides fill the table; the 501st bond is refused.
+  while (g_bondCount < kMaxBonds) {
+    const int a = Put(kKindZeroJunction, 1000, 1000);
+    const int b = Put(kKindOneJunction, 1000, 1000);
+    ASSERT_GE(b, 0);
+    for (int s = 0; s < kPortSides && g_bondCount < kMaxBonds; ++s) {
+      const int k = g_bondCount;
+      ASSERT_EQ(AppendBond(a, s, b, s), k);
+    }
+  }
+  EXPECT_EQ(Why(), "");
+  const int p = Put(kKindZeroJunction, 1500, 100);
+  EXPECT_EQ(AppendBond(j, 0, p, 4), -1);
+  EXPECT_EQ(g_bondCount, kMaxBonds);
 }

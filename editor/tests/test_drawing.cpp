@@ -157,6 +157,7 @@ TEST_F(Drawing, LabelsOfNumberedKindsAndJunctions) {
                         {kKindSF, 7, "SF7"}, {kKindTF, 2, "TF2"}, {kKindGY, 1000, "GY1000"},
                         {kKindZeroJunction, 3, "0"}, {kKindOneJunction, 2, "1"}};
   for (const Case& c : cases) {
+    ResetEditorState();
     Element(0, c.kind, c.number, 100, 100, 30);
     EXPECT_EQ(ElementLabel(0), c.label);
     g_drawDC->ClearLog();

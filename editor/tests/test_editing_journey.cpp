@@ -69,6 +69,10 @@ std::string Stored(const char* shown) {
 
 class EditingJourney : public MainWindowFixture {
  protected:
+  void TearDown() override {
+    testdoc::ExpectTablesConsistent();
+    MainWindowFixture::TearDown();
+  }
   QPoint InWindow(Point p) const { return MainWindowFixture::InWindow(p.x, p.y); }
 
   // Through the window's entry points, in client points (the canvas is not scrolled).

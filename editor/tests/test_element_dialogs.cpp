@@ -538,9 +538,10 @@ TEST_F(ElementDialogs, InitialValueDialogOpensForCAndIBondsWithTheStateName) {
     SCOPED_TRACE(std::string(kKindNames[c.tailKind]) + "->" + kKindNames[c.headKind]);
     ResetEditorState();
     script::Begin();
+    // Two bonds before it: its state name carries display number 3.
     const int j = AddElement(kKindOneJunction);
-    AddBond(j, j);
-    AddBond(j, j);
+    AddBond(j, AddElement(kKindZeroJunction), 0);
+    AddBond(j, AddElement(kKindZeroJunction), 4);
     const int b = AddBond(AddElement(c.tailKind), AddElement(c.headKind));
     g_document.initialValueKind = 7;
     bool opened = false;
@@ -635,7 +636,7 @@ TEST_F(ElementDialogs, KeyPressWithABondSelectedOpensTheInitialValueDialog) {
   MainWindow window;
   const int j = AddElement(kKindZeroJunction);
   AddBond(j, AddElement(kKindR));
-  const int b = AddBond(j, AddElement(kKindC));
+  const int b = AddBond(j, AddElement(kKindC), 0);
   g_documentSaved = 1;
   script::Queue(kInitialValueDialog, [](Dialog& d) {
     d.Press(dlgres::kHasInitialValueCheck);

@@ -601,20 +601,9 @@ TEST_F(MainWindowTest, PictureOfTheWindowWithEveryKindOfElement) {
   };
   const B bonds[] = {{0, 4, 7, 0, 0}, {7, 2, 3, 6, 1}, {4, 2, 7, 6, 0}, {7, 4, 8, 0, 1}};
   for (const B& b : bonds) {
-    const int k = g_bondCount;
-    ElementRecord& t = g_document.elements[b.tail];
-    ElementRecord& h = g_document.elements[b.head];
-    t.portInUse[b.f] = 1;
-    t.portBond[b.f] = k;
-    t.portPartner[b.f] = b.head;
-    t.portIsHead[b.f] = 0;
-    h.portInUse[b.g] = 1;
-    h.portBond[b.g] = k;
-    h.portPartner[b.g] = b.tail;
-    h.portIsHead[b.g] = 1;
+    const int k = AppendBond(b.tail, b.f, b.head, b.g);
+    ASSERT_GE(k, 0);
     g_document.bonds[k].strokeAtHead = b.strokeAtHead;
-    SetBondEnds(b.f, b.g, k, b.tail, b.head);
-    g_bondCount = k + 1;
     DrawBond(b.f, b.g, b.tail, b.head, *g_drawDC, k);
   }
   g_document.elements[6].staleMark = 1;  // GY1 circled
@@ -673,6 +662,18 @@ TEST(VirtualKeys, KeyDownCodesOfTheWindow) {
       {Qt::Key_Comma, Qt::NoModifier, 0xBC},  {Qt::Key_unknown, Qt::NoModifier, 0},
   };
   for (const Case& c : cases) EXPECT_EQ(plat::VirtualKeyOf(c.key, c.mods), c.vk) << c.key;
+}
+
+// The window's scroll state and help cookie go back to their start values with
+// the rest of the editor's state.
+TEST(MainWindowState, ResetGivesTheStartValues) {
+  g_vertScrollInfo = plat::ScrollInfo{0, 1000, 572, 40};
+  g_horzScrollInfo = plat::ScrollInfo{0, 1500, 800, 60};
+  g_helpCookie = 7;
+  ResetEditorState();
+  for (const plat::ScrollInfo& info : {g_vertScrollInfo, g_horzScrollInfo})
+    EXPECT_EQ(info.min + info.max + info.page + info.pos, 0);
+  EXPECT_EQ(g_helpCookie, 0u);
 }
 
 }  // namespace

@@ -122,6 +122,22 @@ void ExpectOutputsEmpty() {
   }
 }
 
+// What deletion never changes, record by record in table order: the bonds'
+// state names, the elements' numbers and feedback bond texts (all twenty), the
+// per-kind counters.
+std::vector<std::string> Unchanged() {
+  std::vector<std::string> out;
+  for (int k = 0; k < g_bondCount; ++k) out.push_back("bond named " + TextOf(g_document.bonds[k].initialName));
+  for (int i = 0; i < g_elementCount; ++i) {
+    const ElementRecord& e = g_document.elements[i];
+    std::string s = std::string(kKindNames[e.kind]) + " number " + std::to_string(e.number) + " reads";
+    for (const FeedbackVariable& f : e.feedback) s += " " + TextOf(f.bond);
+    out.push_back(s);
+  }
+  for (int c : g_kindCounters) out.push_back("counter " + std::to_string(c));
+  return out;
+}
+
 void SelectDirectly(int index, int isElement) {
   g_document.selectionActive = 1;
   g_document.selectionIsElement = isElement;
@@ -131,7 +147,13 @@ void SelectDirectly(int index, int isElement) {
 
 // ---- without a window: the operations on the document and the canvases --------------
 
-class Selection : public CanvasFixture {};
+class Selection : public CanvasFixture {
+ protected:
+  void TearDown() override {
+    testdoc::ExpectTablesConsistent();
+    CanvasFixture::TearDown();
+  }
+};
 
 TEST_F(Selection, PressOnAnElementSelectsItWithADottedOutlineAndStartsItsDrag) {
   Chain();
@@ -304,9 +326,17 @@ TEST_F(Selection, DeletingBondTwoRenumbersTheLaterBondsOnEverySide) {
   g_document.elements[2].portBond[3] = 3;
   g_document.elements[2].portBond[5] = 1;
   const BondRecord oldLast = g_document.bonds[3];
+  // State names and feedback texts name the bonds by their numbers before the deletion.
+  const char* names[] = {"MN1", "DP2", "MN3", "DP4"};
+  for (int k = 0; k < 4; ++k) StoreText(g_document.bonds[k].initialName, names[k]);
+  StoreText(g_document.elements[2].feedback[0].bond, "3");
+  StoreText(g_document.elements[4].feedback[19].bond, "4");
+  std::vector<std::string> unchanged = Unchanged();
+  unchanged.erase(unchanged.begin() + 1);  // bond 2's
 
   SelectDirectly(1, 0);
   DeleteSelection(nullptr, 1);
+  EXPECT_EQ(Unchanged(), unchanged);
 
   EXPECT_EQ(g_bondCount, 3);
   EXPECT_EQ(g_elementCount, 5);
@@ -353,9 +383,17 @@ TEST_F(Selection, DeletingAnElementTakesItsBondsAndLowersEveryLaterElementIndex)
   const Rect junctionBox = g_document.elements[1].box;
   const Rect rBox = g_document.elements[4].box;
   g_document.elements[2].portPartner[5] = 4;  // a side not in use with a stale partner
+  const char* names[] = {"DP1", "", "MN3", ""};
+  for (int k = 0; k < 4; ++k) StoreText(g_document.bonds[k].initialName, names[k]);
+  StoreText(g_document.elements[2].feedback[0].bond, "4");
+  StoreText(g_document.elements[4].feedback[3].bond, "2");
+  std::vector<std::string> unchanged = Unchanged();
+  // Bonds 2 and 4 (indices 1 and 3) go with the 1-junction (the fifth entry).
+  for (int gone : {4 + 1, 3, 1}) unchanged.erase(unchanged.begin() + gone);
 
   SelectDirectly(1, 1);
   DeleteSelection(nullptr, 1);
+  EXPECT_EQ(Unchanged(), unchanged);
 
   EXPECT_EQ(g_elementCount, 4);
   EXPECT_EQ(g_bondCount, 2);
@@ -394,8 +432,13 @@ TEST_F(Selection, TheLastRecordStaysInItsSlotBeyondTheCount) {
   StoreText(g_document.elements[3].equation, "e = 1");
   Show();
   TwoOutputs();
+  StoreText(g_document.bonds[1].initialName, "DP2");
+  StoreText(g_document.elements[2].feedback[0].bond, "2");
+  std::vector<std::string> unchanged = Unchanged();
+  unchanged.erase(unchanged.begin() + 2 + 3);  // SE4's: after the two bonds and three elements
   SelectDirectly(3, 1);
   DeleteSelection(nullptr, 3);
+  EXPECT_EQ(Unchanged(), unchanged);
   EXPECT_EQ(g_elementCount, 3);
   EXPECT_EQ(g_document.elements[3].kind, kKindSE);
   EXPECT_EQ(g_document.elements[3].number, 4);
@@ -403,8 +446,10 @@ TEST_F(Selection, TheLastRecordStaysInItsSlotBeyondTheCount) {
   EXPECT_EQ(g_lowestRemovedBond, 1000);  // no bond went with it
   ExpectOutputsEmpty();
 
+  unchanged.erase(unchanged.begin() + 1);
   SelectDirectly(1, 0);
   DeleteSelection(nullptr, 1);
+  EXPECT_EQ(Unchanged(), unchanged);
   EXPECT_EQ(g_bondCount, 1);
   ExpectBondEnds(1, 1, 4, 2, 0);
   EXPECT_TRUE(g_document.bonds[1].hitRegion.IsEmpty());
@@ -521,6 +566,10 @@ class SelectionWindow : public MainWindowFixture {
   void SetUp() override {
     MainWindowFixture::SetUp();
     if (g_drawDC) g_drawDC->SetLogging(true);
+  }
+  void TearDown() override {
+    testdoc::ExpectTablesConsistent();
+    MainWindowFixture::TearDown();
   }
 };
 
