@@ -194,11 +194,11 @@ TEST(Fs, IsReadableFileAndRemoveFile) {
   ASSERT_EQ(symlink("a.csv", "link.csv"), 0);
   ASSERT_EQ(mkdir("dir.csv", 0755), 0);
   ASSERT_EQ(mkfifo("fifo.csv", 0644), 0);
-  EXPECT_TRUE(fs::IsReadableFile("a.csv"));
-  EXPECT_TRUE(fs::IsReadableFile("link.csv"));
-  EXPECT_FALSE(fs::IsReadableFile("dir.csv"));
-  EXPECT_FALSE(fs::IsReadableFile("fifo.csv"));
-  EXPECT_FALSE(fs::IsReadableFile("missing.csv"));
+  const struct {
+    const char* name;
+    bool readable;
+  } cases[] = {{"a.csv", true}, {"link.csv", true}, {"dir.csv", false}, {"fifo.csv", false}, {"missing.csv", false}};
+  for (const auto& c : cases) EXPECT_EQ(fs::IsReadableFile(c.name), c.readable) << c.name;
   if (geteuid() != 0) {  // root reads whatever the mode says
     WriteFileBytes("locked.csv", "x");
     ASSERT_EQ(chmod("locked.csv", 0200), 0);
