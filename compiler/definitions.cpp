@@ -58,9 +58,7 @@ struct Symbol {
 // line echoes as "/" and an empty line.
 std::string header_kind(const std::string& line) {
     if (line.size() >= 2) return line.substr(0, 2);
-    const std::string& text = model_text();
-    bool had_lf = !(model_at_end() && !text.empty() && text.back() != '\n');
-    return had_lf ? line + "\n" : line;
+    return line_as_read(line);
 }
 
 // At the section's end every component of kinds SE..GY must have had exactly

@@ -186,6 +186,11 @@ std::string read_model_line() {
     return line;
 }
 
+std::string line_as_read(const std::string& line) {
+    bool had_lf = !(model_at_end() && !model.empty() && model.back() != '\n');
+    return had_lf ? line + "\n" : line;
+}
+
 const std::string& model_text() { return model; }
 
 std::vector<std::string> model_lines() {

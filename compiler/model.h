@@ -65,6 +65,9 @@ std::string format(const char* format, ...) __attribute__((format(printf, 1, 2))
 std::string read_model_line();
 // True when the cursor is at the end of the model text (no further line).
 bool model_at_end();
+// `line`, the one read_model_line() returned last, with the LF that ended it
+// in the file (none for a last line without one).
+std::string line_as_read(const std::string& line);
 // The whole translated model text (for the final scan of the C-file writer,
 // which reads the file a third time independently of the cursor).
 const std::string& model_text();

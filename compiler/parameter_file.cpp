@@ -15,14 +15,6 @@ std::unordered_map<std::string, int> parameter_by_name;  // PRMNUM entry -> numb
 void reset_parameters() { parameter_by_name.clear(); }
 ResetHook parameter_hook(&reset_parameters);
 
-// The line with the LF that ended it in the file (none for a last line
-// without one): the ILLEGAL INPUT message prints it so.
-std::string line_as_read(const std::string& line) {
-    const std::string& text = model_text();
-    bool had_lf = !(model_at_end() && !text.empty() && text.back() != '\n');
-    return had_lf ? line + "\n" : line;
-}
-
 }  // namespace
 
 int add_parameter(std::string_view name, double value, std::string_view comment) {
@@ -92,7 +84,7 @@ void read_initial_values() {
         if (b == 0) {
             sayf(" INPUT LINE NO.%d\n", NLINE);
             say("*** INPUT DATA ERROR : ILLEGAL INPUT ***\n");
-            sayf("*** %s\n", line_as_read(line).c_str());
+            sayf("*** %s\n", line_as_read(line).c_str());  // with the line's own LF
             fail();
         }
         const std::string name = kind + int_to_text(b);

@@ -113,7 +113,7 @@ void add_relation(int cause, int effect, const char* kind, const std::string& nu
     NUM[NREL] = number;
 }
 
-void print_listing() {
+void print_bond_names() {
     say("      *** BOND NAME LIST ***\n");
     sayf("       NUMBER OF BONDS : %d", NBOND);
     for (int k = 1; k <= NBOND; ++k) {
@@ -121,6 +121,9 @@ void print_listing() {
         sayf(" %s %2d %s : %3s  ", "(", k, ")", BNAME[k].c_str());
     }
     say("\n");
+}
+
+void print_elements() {
     say(" *** BOND GRAPH ELEMENT LIST ***\n");
     for (int kind = 1; kind <= 8; ++kind) {
         if (NCOMP[kind] <= 0) continue;
@@ -128,66 +131,172 @@ void print_listing() {
         for (int n = 1; n <= NCOMP[kind]; ++n)
             sayf(" %s%3d%s %2s %4s\n", "(", n, ")", ": ", NCNAME[kind][n].c_str());
     }
+}
+
+void print_relations() {
+    if (NREL <= 0) return;
+    say("    *** ONE-TO-ONE RELATION ***\n");
+    say("     NO.  CAUSE  EFFECT  RELATION\n");
+    for (int r = 1; r <= NREL; ++r)
+        sayf("    %3d    %3d     %3d     %2s %3s\n", r, IS[r], ID[r], REL[r].c_str(), NUM[r].c_str());
+}
+
+// Each junction's variables, then its signs below them; the rows end with the
+// LF that the caller prints after the list, with or without junctions.
+void print_linear_equations() {
+    if (NJUN <= 0) return;
+    say("    *** LINEAR EQUATION ***\n");
+    say("     NO. ");
+    for (int i = 0; i < 10; ++i) say("VAR.  ");
+    for (int j = 1; j <= NJUN; ++j) {
+        say("\n");
+        sayf("    %3d  ", j);
+        for (int i = 1; i <= JNB[j]; ++i) {
+            if (i == 10) say("\n");
+            sayf("%3d   ", IVN[j][i]);
+        }
+        for (int i = 1; i <= JNB[j]; ++i) {
+            if (i == 1 || i == 11) say("\n         ");
+            sayf("%3d   ", ISG[j][i]);
+        }
+    }
+}
+
+void print_input_variables() {
+    if (sources.empty()) return;
+    say("    *** INPUT VARIABLE LIST ***\n");
+    int i = 0;
+    for (const SourceEntry& s : sources) {
+        ++i;
+        const char* form = find_substring(s.iname, "SF") >= 0
+                               ? "     NO. %3d ** FL(%3d) : INPUT VARIABLE OF %7s ON BOND %4s\n"
+                               : "     NO. %3d ** EF(%3d) : INPUT VARIABLE OF %7s ON BOND %4s\n";
+        sayf(form, i, s.bond, s.iname.c_str(), BNAME[s.bond].c_str());
+    }
+}
+
+// The list, and each state's line of sysvar.txt.
+void print_state_variables() {
+    if (NSTATE <= 0) return;
+    say("    *** STATE VARIABLE LIST ***\n");
+    for (int i = 1; i <= NSTATE; ++i) {
+        const StateEntry& s = states[static_cast<size_t>(i) - 1];
+        int b = (NIG[0][i] + 1) / 2;
+        if (find_substring(s.sname, "CI") >= 0) {
+            sayf("     NO. %3d ** DP(%3d) : ENERGY VARIABLE OF %6s ON BOND %4s\n", i, b, s.sname.c_str(),
+                 BNAME[b].c_str());
+            FSYSVAR.printf("X[%d] f%s_C%s\n", i - 1, BNAME[b].c_str(), s.snamenum.c_str());
+        } else {
+            sayf("     NP. %3d ** MN(%3d) : ENERGY VARIABLE OF %6s ON BOND %4s\n", i, b, s.sname.c_str(),
+                 BNAME[b].c_str());
+            FSYSVAR.printf("X[%d] e%s_L%s\n", i - 1, BNAME[b].c_str(), s.snamenum.c_str());
+        }
+    }
+}
+
+void print_dummy_inputs() {
+    if (NDUMMY <= 0) return;
+    say("    *** DUMMY INPUT VARIABLE LIST ***\n");
+    int i = 0;
+    for (const DummyEntry& d : dummies) {
+        ++i;
+        sayf("     NO. %3d **  DUMMY INPUT OF %6s ON BOND %4s\n", i, d.dname.c_str(), BNAME[d.bond].c_str());
+    }
+}
+
+// The bonds and the elements always; the rest only when there are bonds.
+void print_listing() {
+    print_bond_names();
+    print_elements();
     if (NBOND <= 0) return;
-    if (NREL > 0) {
-        say("    *** ONE-TO-ONE RELATION ***\n");
-        say("     NO.  CAUSE  EFFECT  RELATION\n");
-        for (int r = 1; r <= NREL; ++r)
-            sayf("    %3d    %3d     %3d     %2s %3s\n", r, IS[r], ID[r], REL[r].c_str(), NUM[r].c_str());
-    }
-    if (NJUN > 0) {
-        say("    *** LINEAR EQUATION ***\n");
-        say("     NO. ");
-        for (int i = 0; i < 10; ++i) say("VAR.  ");
-        for (int j = 1; j <= NJUN; ++j) {
-            say("\n");
-            sayf("    %3d  ", j);
-            for (int i = 1; i <= JNB[j]; ++i) {
-                if (i == 10) say("\n");
-                sayf("%3d   ", IVN[j][i]);
-            }
-            for (int i = 1; i <= JNB[j]; ++i) {
-                if (i == 1 || i == 11) say("\n         ");
-                sayf("%3d   ", ISG[j][i]);
-            }
-        }
-    }
+    print_relations();
+    print_linear_equations();
     say("\n");
-    if (!sources.empty()) {
-        say("    *** INPUT VARIABLE LIST ***\n");
-        int i = 0;
-        for (const SourceEntry& s : sources) {
-            ++i;
-            const char* form = find_substring(s.iname, "SF") >= 0
-                                   ? "     NO. %3d ** FL(%3d) : INPUT VARIABLE OF %7s ON BOND %4s\n"
-                                   : "     NO. %3d ** EF(%3d) : INPUT VARIABLE OF %7s ON BOND %4s\n";
-            sayf(form, i, s.bond, s.iname.c_str(), BNAME[s.bond].c_str());
-        }
+    print_input_variables();
+    print_state_variables();
+    print_dummy_inputs();
+}
+
+// The second pass's work for each kind of element line: b1 and b2 are the
+// bonds of the first two fields, iv the signed bonds of every field (1-based).
+
+void read_source(const ElementLine& e, int kind, int b1) {
+    int n = add_component_name(kind, e.ename);
+    if (kind == K_SE) record_first_expression(2 * b1 - 1, "E" + int_to_text(n) + "()");
+    else record_first_expression(2 * b1, "F" + int_to_text(n) + "()");
+    sources.push_back({e.kind + e.ename, b1});
+}
+
+void read_resistor(const ElementLine& e, int b1) {
+    int n = add_component_name(K_RE, e.ename);
+    add_relation(2 * b1, 2 * b1 - 1, "RE", int_to_text(n));
+}
+
+// CI and II: a state variable, its first expression and its integral variable.
+void read_storage(const ElementLine& e, int kind, int b1) {
+    if (NINTEG >= MAX_INTEGRAL_VARIABLES) fail_too_many("INTEGRAL VARIABLES", MAX_INTEGRAL_VARIABLES);
+    int n = add_component_name(kind, e.ename);
+    int s = NSTATE++;
+    if (kind == K_CI) {
+        record_first_expression(2 * b1 - 1, "C" + int_to_text(n) + "(X[" + int_to_text(s) + "])");
+        states.push_back({e.kind + e.ename, e.ename});
+        add_integral_variable("DP" + int_to_text(b1), 2 * b1, 0);
+    } else {
+        record_first_expression(2 * b1, "L" + int_to_text(n) + "(X[" + int_to_text(s) + "])");
+        states.push_back({e.kind + e.ename, e.ename});
+        add_integral_variable("MN" + int_to_text(b1), 2 * b1 - 1, 0);
     }
-    if (NSTATE > 0) {
-        say("    *** STATE VARIABLE LIST ***\n");
-        for (int i = 1; i <= NSTATE; ++i) {
-            const StateEntry& s = states[static_cast<size_t>(i) - 1];
-            int b = (NIG[0][i] + 1) / 2;
-            if (find_substring(s.sname, "CI") >= 0) {
-                sayf("     NO. %3d ** DP(%3d) : ENERGY VARIABLE OF %6s ON BOND %4s\n", i, b, s.sname.c_str(),
-                     BNAME[b].c_str());
-                FSYSVAR.printf("X[%d] f%s_C%s\n", i - 1, BNAME[b].c_str(), s.snamenum.c_str());
-            } else {
-                sayf("     NP. %3d ** MN(%3d) : ENERGY VARIABLE OF %6s ON BOND %4s\n", i, b, s.sname.c_str(),
-                     BNAME[b].c_str());
-                FSYSVAR.printf("X[%d] e%s_L%s\n", i - 1, BNAME[b].c_str(), s.snamenum.c_str());
-            }
-        }
+}
+
+void read_transformer(const ElementLine& e, int b1, int b2) {
+    std::string n = int_to_text(add_component_name(K_TF, e.ename));
+    add_relation(2 * b1 - 1, 2 * b2 - 1, "TE", n);
+    add_relation(2 * b1, 2 * b2, "TF", n);
+}
+
+void read_gyrator(const ElementLine& e, int b1, int b2) {
+    std::string n = int_to_text(add_component_name(K_GY, e.ename));
+    add_relation(2 * b1 - 1, 2 * b2, "GE", n);
+    add_relation(2 * b1, 2 * b2 - 1, "GF", n);
+}
+
+// ZJ: the flows sum to zero, the efforts are equal; OJ the other way round.
+void read_junction(const ElementLine& e, const std::vector<int>& iv) {
+    const bool zero = e.kind == "ZJ";
+    const int m = static_cast<int>(e.fields.size());
+    const int j = ++NJUN;
+    grow(JNB, j);
+    grow(IVN, j, std::vector<int>(MAX_FIELDS + 1, 0));
+    grow(ISG, j, std::vector<int>(MAX_FIELDS + 1, 0));
+    for (int i = 1; i <= m; ++i) {
+        int c = iv[i] < 0 ? -iv[i] : iv[i];
+        IVN[j][i] = zero ? 2 * c : 2 * c - 1;
+        ISG[j][i] = iv[i] < 0 ? -1 : 1;
     }
-    if (NDUMMY > 0) {
-        say("    *** DUMMY INPUT VARIABLE LIST ***\n");
-        int i = 0;
-        for (const DummyEntry& d : dummies) {
-            ++i;
-            sayf("     NO. %3d **  DUMMY INPUT OF %6s ON BOND %4s\n", i, d.dname.c_str(), BNAME[d.bond].c_str());
-        }
+    JNB[j] = m;
+    for (int i = 1; i < m; ++i) {
+        int c1 = iv[i] < 0 ? -iv[i] : iv[i];
+        int c2 = iv[i + 1] < 0 ? -iv[i + 1] : iv[i + 1];
+        if (zero) add_relation(2 * c1 - 1, 2 * c2 - 1, "EQ", "   ");
+        else add_relation(2 * c1, 2 * c2, "EQ", "   ");
     }
+}
+
+// DE and DF: the dummy input on this bond and the other variable of its pair.
+void read_dummy(const ElementLine& e, int b1) {
+    int n = add_component_name(K_DUMMY, e.ename);
+    if (n < 0) n = -n;
+    ++NDUMMY;
+    grow(IDE, n);
+    grow(IDF, n);
+    if (e.kind == "DE") {
+        record_first_expression(2 * b1 - 1, "DE(" + int_to_text(n) + ")");
+        IDF[n] = 2 * b1;
+    } else {
+        record_first_expression(2 * b1, "DF(" + int_to_text(n) + ")");
+        IDE[n] = 2 * b1 - 1;
+    }
+    dummies.push_back({e.kind + e.ename, b1});
 }
 
 }  // namespace
@@ -271,92 +380,17 @@ void read_bond_section() {
             iv[i + 1] = signed_bond(e.fields[i]);
         const int b1 = iv[1], b2 = iv[2];
         const int kind = kind_number(e.kind);
-        const std::string kname = e.kind + e.ename;
         switch (kind) {
-        case K_SE: {
-            int n = add_component_name(K_SE, e.ename);
-            record_first_expression(2 * b1 - 1, "E" + int_to_text(n) + "()");
-            sources.push_back({kname, b1});
-            break;
-        }
-        case K_SF: {
-            int n = add_component_name(K_SF, e.ename);
-            record_first_expression(2 * b1, "F" + int_to_text(n) + "()");
-            sources.push_back({kname, b1});
-            break;
-        }
-        case K_RE: {
-            int n = add_component_name(K_RE, e.ename);
-            add_relation(2 * b1, 2 * b1 - 1, "RE", int_to_text(n));
-            break;
-        }
+        case K_SE:
+        case K_SF: read_source(e, kind, b1); break;
+        case K_RE: read_resistor(e, b1); break;
         case K_CI:
-        case K_II: {
-            if (NINTEG >= MAX_INTEGRAL_VARIABLES) fail_too_many("INTEGRAL VARIABLES", MAX_INTEGRAL_VARIABLES);
-            int n = add_component_name(kind, e.ename);
-            int s = NSTATE++;
-            if (kind == K_CI) {
-                record_first_expression(2 * b1 - 1, "C" + int_to_text(n) + "(X[" + int_to_text(s) + "])");
-                states.push_back({kname, e.ename});
-                add_integral_variable("DP" + int_to_text(b1), 2 * b1, 0);
-            } else {
-                record_first_expression(2 * b1, "L" + int_to_text(n) + "(X[" + int_to_text(s) + "])");
-                states.push_back({kname, e.ename});
-                add_integral_variable("MN" + int_to_text(b1), 2 * b1 - 1, 0);
-            }
-            break;
-        }
-        case K_TF: {
-            std::string n = int_to_text(add_component_name(K_TF, e.ename));
-            add_relation(2 * b1 - 1, 2 * b2 - 1, "TE", n);
-            add_relation(2 * b1, 2 * b2, "TF", n);
-            break;
-        }
-        case K_GY: {
-            std::string n = int_to_text(add_component_name(K_GY, e.ename));
-            add_relation(2 * b1 - 1, 2 * b2, "GE", n);
-            add_relation(2 * b1, 2 * b2 - 1, "GF", n);
-            break;
-        }
-        case 0: {  // ZJ: the flows sum to zero, the efforts are equal; OJ the other way round
-            const bool zero = e.kind == "ZJ";
-            const int m = static_cast<int>(e.fields.size());
-            const int j = ++NJUN;
-            grow(JNB, j);
-            grow(IVN, j, std::vector<int>(MAX_FIELDS + 1, 0));
-            grow(ISG, j, std::vector<int>(MAX_FIELDS + 1, 0));
-            for (int i = 1; i <= m; ++i) {
-                int c = iv[i] < 0 ? -iv[i] : iv[i];
-                IVN[j][i] = zero ? 2 * c : 2 * c - 1;
-                ISG[j][i] = iv[i] < 0 ? -1 : 1;
-            }
-            JNB[j] = m;
-            for (int i = 1; i < m; ++i) {
-                int c1 = iv[i] < 0 ? -iv[i] : iv[i];
-                int c2 = iv[i + 1] < 0 ? -iv[i + 1] : iv[i + 1];
-                if (zero) add_relation(2 * c1 - 1, 2 * c2 - 1, "EQ", "   ");
-                else add_relation(2 * c1, 2 * c2, "EQ", "   ");
-            }
-            break;
-        }
-        case K_DUMMY: {
-            int n = add_component_name(K_DUMMY, e.ename);
-            if (n < 0) n = -n;
-            ++NDUMMY;
-            grow(IDE, n);
-            grow(IDF, n);
-            if (e.kind == "DE") {
-                record_first_expression(2 * b1 - 1, "DE(" + int_to_text(n) + ")");
-                IDF[n] = 2 * b1;
-            } else {
-                record_first_expression(2 * b1, "DF(" + int_to_text(n) + ")");
-                IDE[n] = 2 * b1 - 1;
-            }
-            dummies.push_back({kname, b1});
-            break;
-        }
-        default:
-            break;  // the first pass has rejected every other code
+        case K_II: read_storage(e, kind, b1); break;
+        case K_TF: read_transformer(e, b1, b2); break;
+        case K_GY: read_gyrator(e, b1, b2); break;
+        case 0: read_junction(e, iv); break;
+        case K_DUMMY: read_dummy(e, b1); break;
+        default: break;  // the first pass has rejected every other code
         }
     }
     if (NDUMMY != 2 * NCOMP[K_DUMMY]) {

@@ -1,6 +1,7 @@
 #include "document.h"
 
 #include "canvas_drawing.h"
+#include "platform/cp932.h"
 #include "platform/fs.h"
 #include "settings.h"
 
@@ -30,8 +31,6 @@ int g_documentSaved = 0;
 int g_autoTimeStep = 0;
 
 namespace {
-
-bool IsLeadByte(unsigned char c) { return (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC); }
 
 std::vector<void (*)()>& ResetHooks() {
   static std::vector<void (*)()> hooks;
@@ -86,7 +85,7 @@ void StoreTextBytes(char* field, std::size_t capacity, const char* text, std::si
   // Cut to capacity - 1 bytes without splitting a double-byte character.
   std::size_t keep = 0;
   while (keep < length) {
-    std::size_t step = (IsLeadByte(static_cast<unsigned char>(text[keep])) && keep + 1 < length) ? 2 : 1;
+    std::size_t step = (plat::cp932::IsLeadByte(static_cast<unsigned char>(text[keep])) && keep + 1 < length) ? 2 : 1;
     if (keep + step > capacity - 1) break;
     keep += step;
   }

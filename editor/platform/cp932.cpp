@@ -152,11 +152,6 @@ std::string FromEditText(const QString& text, std::size_t maxBytes) {
   return out;
 }
 
-std::string ToUtf8Cut(const QString& text, std::size_t maxBytes) {
-  const QByteArray utf8 = text.toUtf8();
-  return CutUtf8(std::string_view(utf8.constData(), static_cast<std::size_t>(utf8.size())), maxBytes);
-}
-
 std::string CutUtf8(std::string_view bytes, std::size_t maxBytes) {
   if (bytes.size() <= maxBytes) return std::string(bytes);
   std::size_t i = maxBytes;

@@ -31,9 +31,6 @@ std::string FromUtf8(std::string_view utf8);
 QString ToEditText(std::string_view bytesWithCrLf);            // CR LF -> LF
 std::string FromEditText(const QString& text, std::size_t maxBytes = kNoLimit);  // LF -> CR LF
 
-// Unicode -> UTF-8 (file-system and settings bytes), cut on a character boundary.
-std::string ToUtf8Cut(const QString& text, std::size_t maxBytes);
-
 // The longest prefix of UTF-8 bytes of at most maxBytes bytes that does not end inside a
 // sequence (bytes that are not UTF-8 are cut like single characters).
 std::string CutUtf8(std::string_view bytes, std::size_t maxBytes);

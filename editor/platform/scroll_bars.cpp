@@ -27,8 +27,6 @@ ScrollBars::ScrollBars(WindowEvents* events, QWidget* parent) : QObject(parent),
 
 QScrollBar* ScrollBars::Bar(int bar) const { return bars_[bar == SB_VERT ? SB_VERT : SB_HORZ]; }
 
-const ScrollInfo& ScrollBars::Info(int bar) const { return info_[bar == SB_VERT ? SB_VERT : SB_HORZ]; }
-
 int ScrollBars::Shown(const ScrollInfo& info) {
   const int top = std::max(info.min, info.max - std::max(info.page, 1) + 1);
   return std::max(info.min, std::min(info.pos, top));

@@ -32,7 +32,6 @@ class ScrollBars : public QObject {
   // Range, page and position at once, then the bar is redrawn. The position
   // shown is kept within 0 .. max - page + 1; the value given is remembered.
   void SetInfo(int bar, const ScrollInfo& info);
-  const ScrollInfo& Info(int bar) const;
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;

@@ -107,9 +107,9 @@ TEST(Cp932, EditTextsKeepCrLfInTheDocument) {
 }
 
 TEST(Cp932, Utf8CutKeepsWholeCharacters) {
-  EXPECT_EQ(plat::cp932::ToUtf8Cut(U("gcc -o temp"), 259), "gcc -o temp");
-  EXPECT_EQ(plat::cp932::ToUtf8Cut(U("a電"), 3), "a");  // 電 is 3 UTF-8 bytes
-  EXPECT_EQ(plat::cp932::ToUtf8Cut(U("a電"), 4), "a\xE9\x9B\xBB");
+  EXPECT_EQ(plat::cp932::CutUtf8("gcc -o temp", 259), "gcc -o temp");
+  EXPECT_EQ(plat::cp932::CutUtf8("a電", 3), "a");  // 電 is 3 UTF-8 bytes
+  EXPECT_EQ(plat::cp932::CutUtf8("a電", 4), "a\xE9\x9B\xBB");
 }
 
 }  // namespace
